@@ -1,0 +1,197 @@
+// SPDX-License-Identifier: MIT
+#include "model/motion_page.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "model/page_file.h"
+
+using kestrova::kMotorCount;
+using kestrova::kStepCount;
+
+CMotionPage motionPage;
+
+namespace {
+
+// Only the low byte of a step index counts; nullopt for steps the page does not have.
+std::optional<std::size_t> stepIndex(unsigned step) {
+    const auto low = static_cast<std::uint8_t>(step);
+    if (low >= kStepCount) {
+        return std::nullopt;
+    }
+    return low;
+}
+
+}  // namespace
+
+class CMotionPage::BusyScope {
+public:
+    explicit BusyScope(CMotionPage& page) : page(page) { page.busy = 1; }
+    ~BusyScope() { page.busy = 0; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    CMotionPage& page;
+};
+
+CMotionPage::CMotionPage() { reset(); }
+
+void CMotionPage::reset() {
+    BusyScope scope(*this);
+    record = kestrova::defaultPageRecord();
+}
+
+kestrova::PageRecord CMotionPage::getRecord() const { return record; }
+
+void CMotionPage::setRecord(const kestrova::PageRecord& replacement) { record = replacement; }
+
+CMotionPage::Byte CMotionPage::getRate(unsigned step) const {
+    const auto s = stepIndex(step);
+    return checkNotBusy() && s ? record.rate[*s] : 0;
+}
+
+void CMotionPage::getAllRates(std::span<Byte, kStepCount> out) const {
+    for (unsigned step = 0; step < kStepCount; ++step) {
+        out[step] = getRate(step);
+    }
+}
+
+void CMotionPage::setRate(unsigned step, Byte value) {
+    if (const auto s = stepIndex(step); checkNotBusy() && s) {
+        record.rate[*s] = value;
+    }
+}
+
+void CMotionPage::setAllRates(std::span<const Byte, kStepCount> in) {
+    for (unsigned step = 0; step < kStepCount; ++step) {
+        setRate(step, in[step]);
+    }
+}
+
+CMotionPage::Byte CMotionPage::getAcc(unsigned step) const {
+    const auto s = stepIndex(step);
+    return checkNotBusy() && s ? record.acc[*s] : 0;
+}
+
+void CMotionPage::getAllAcc(std::span<Byte, kStepCount> out) const {
+    for (unsigned step = 0; step < kStepCount; ++step) {
+        out[step] = getAcc(step);
+    }
+}
+
+void CMotionPage::setAcc(unsigned step, Byte value) {
+    if (const auto s = stepIndex(step); checkNotBusy() && s) {
+        record.acc[*s] = value;
+    }
+}
+
+void CMotionPage::setAllAcc(std::span<const Byte, kStepCount> in) {
+    for (unsigned step = 0; step < kStepCount; ++step) {
+        setAcc(step, in[step]);
+    }
+}
+
+void CMotionPage::getStepPositions(unsigned step, std::span<Byte, kMotorCount> out) const {
+    const auto s = stepIndex(step);
+    if (!checkNotBusy() || !s) {
+        std::fill(out.begin(), out.end(), Byte{0});
+        return;
+    }
+    const auto row = record.position.begin() + static_cast<std::ptrdiff_t>(*s * kMotorCount);
+    std::copy_n(row, kMotorCount, out.begin());
+}
+
+void CMotionPage::getAllPositions(std::span<Byte, kestrova::kPositionCount> out) const {
+    for (unsigned step = 0; step < kStepCount; ++step) {
+        getStepPositions(step, out.subspan(step * kMotorCount).first<kMotorCount>());
+    }
+}
+
+void CMotionPage::setStepPositions(unsigned step, std::span<const Byte, kMotorCount> in) {
+    if (const auto s = stepIndex(step); checkNotBusy() && s) {
+        const auto row = record.position.begin() + static_cast<std::ptrdiff_t>(*s * kMotorCount);
+        std::copy(in.begin(), in.end(), row);
+    }
+}
+
+void CMotionPage::setAllPositions(std::span<const Byte, kestrova::kPositionCount> in) {
+    for (unsigned step = 0; step < kStepCount; ++step) {
+        setStepPositions(step, in.subspan(step * kMotorCount).first<kMotorCount>());
+    }
+}
+
+CMotionPage::Byte CMotionPage::getNextPage() const { return checkNotBusy() ? record.nextPage : 0; }
+
+void CMotionPage::setNextPage(Byte value) {
+    if (checkNotBusy()) {
+        record.nextPage = value;
+    }
+}
+
+CMotionPage::Byte CMotionPage::getEnableStep() const {
+    return checkNotBusy() ? record.enableStep : 0;
+}
+
+void CMotionPage::setEnableStep(Byte value) {
+    if (checkNotBusy()) {
+        record.enableStep = value;
+    }
+}
+
+CMotionPage::Byte CMotionPage::getRepeat() const { return checkNotBusy() ? record.repeat : 0; }
+
+void CMotionPage::setRepeat(Byte value) {
+    if (checkNotBusy()) {
+        record.repeat = value;
+    }
+}
+
+void CMotionPage::getPageName(std::span<Byte, kestrova::kPageNameSize> out) const {
+    if (checkNotBusy()) {
+        std::copy(record.pageName.begin(), record.pageName.end(), out.begin());
+    }
+}
+
+void CMotionPage::setPageName(std::span<const Byte, kestrova::kPageNameSize> in) {
+    if (checkNotBusy()) {
+        std::copy(in.begin(), in.end(), record.pageName.begin());
+    }
+}
+
+int CMotionPage::saveToFile(kestrova::PageFileDialogs& dialogs) {
+    const auto path = dialogs.chooseSavePath();
+    if (!path) {
+        return 1;
+    }
+    bool saved = false;
+    {
+        BusyScope scope(*this);
+        saved = kestrova::writePageFile(*path, record);
+    }
+    if (!saved) {
+        dialogs.showFileError("can't save file!");
+        return 0;
+    }
+    return 1;
+}
+
+int CMotionPage::loadFromFile(kestrova::PageFileDialogs& dialogs) {
+    const auto path = dialogs.chooseOpenPath();
+    if (!path) {
+        return 1;
+    }
+    std::optional<kestrova::PageRecord> loaded;
+    {
+        BusyScope scope(*this);
+        loaded = kestrova::readPageFile(*path);
+        if (loaded) {
+            record = *loaded;
+        }
+    }
+    if (!loaded) {
+        dialogs.showFileError("can't load file!");
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+#include "model/page_record.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kestrova {
+
+PageBytes toBytes(const PageRecord& record) {
+    PageBytes bytes;
+    std::memcpy(bytes.data(), &record, bytes.size());
+    return bytes;
+}
+
+PageRecord fromBytes(std::span<const std::uint8_t, kPageRecordSize> bytes) {
+    PageRecord record;
+    std::memcpy(&record, bytes.data(), bytes.size());
+    return record;
+}
+
+PageRecord defaultPageRecord() {
+    PageRecord record{};
+    constexpr char kDefaultName[] = "Noname";
+    std::copy(std::begin(kDefaultName), std::end(kDefaultName), record.pageName.begin());
+    record.position.fill(100);
+    record.acc.fill(50);
+    record.rate.fill(50);
+    record.repeat = 1;
+    return record;
+}
+
+}  // namespace kestrova

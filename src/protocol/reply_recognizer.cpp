@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+#include "protocol/reply_recognizer.h"
+
+#include <algorithm>
+
+#include "protocol/packets.h"
+
+namespace kestrova {
+
+void ReplyRecognizer::onChunk(std::span<const std::uint8_t> chunk, ReplySink& sink) {
+    for (const std::uint8_t byte : chunk) {
+        append(byte, sink);
+    }
+    // The buffer is cleared before the sink hears of a reply, so that whatever the sink does
+    // (a modal box runs an event loop) it finds the recogniser ready for the next bytes.
+    if (holdsCompleteFrame()) {
+        const std::uint8_t letter = replyBuffer[3];
+        const PageRecord record = fromBytes(std::span(replyBuffer).subspan<4, kPageRecordSize>());
+        clear();
+        if (letter == command::kDone) {
+            sink.showSaveDone();
+        } else if (letter == command::kPage) {
+            sink.replacePage(record);
+        }
+    }
+    if (holdsFailureLine()) {
+        clear();
+        sink.showFailed();
+    }
+}
+
+void ReplyRecognizer::append(std::uint8_t byte, ReplySink& sink) {
+    replyBuffer[replyLength++] = byte;
+    if (replyLength > kMostHeld) {
+        clear();
+        sink.showBadCommunication();
+    }
+}
+
+bool ReplyRecognizer::holdsCompleteFrame() const {
+    if (replyLength <= 5 || !std::equal(kPacketHeader.begin(), kPacketHeader.end(), replyBuffer.begin())) {
+        return false;
+    }
+    if (replyBuffer[3] == command::kPage && replyLength < kShortestPageReply) {
+        return false;
+    }
+    const auto tripleStart = replyBuffer.begin() + static_cast<std::ptrdiff_t>(replyLength - 4);
+    return std::all_of(tripleStart, tripleStart + 3, [](std::uint8_t b) { return b == 0xFE; });
+}
+
+bool ReplyRecognizer::holdsFailureLine() const {
+    return std::equal(kFailureLine.begin(), kFailureLine.end(), replyBuffer.begin());
+}
+
+void ReplyRecognizer::clear() {
+    replyBuffer.fill(0);
+    replyLength = 0;
+}
+
+}  // namespace kestrova
