@@ -8,9 +8,11 @@
 namespace {
 
 class NullSink : public kestrova::ReplySink {
-public:
+  public:
     void showSaveDone() override {}
-    void replacePage(const kestrova::PageRecord& record) override { benchmark::DoNotOptimize(record); }
+    void replacePage(const kestrova::PageRecord& record) override {
+        benchmark::DoNotOptimize(record);
+    }
     void showFailed() override {}
     void showBadCommunication() override {}
 };
@@ -24,13 +26,15 @@ void BM_WritePagePacket(benchmark::State& state) {
 BENCHMARK(BM_WritePagePacket);
 
 void BM_PageReplyInChunks(benchmark::State& state) {
-    const auto reply = kestrova::buildPagePacket(kestrova::defaultPageRecord(), kestrova::command::kPage);
+    const auto reply =
+        kestrova::buildPagePacket(kestrova::defaultPageRecord(), kestrova::command::kPage);
     const auto chunk = static_cast<std::size_t>(state.range(0));
     kestrova::ReplyRecognizer recognizer;
     NullSink sink;
     for (auto _ : state) {
         for (std::size_t at = 0; at < reply.size(); at += chunk) {
-            recognizer.onChunk(std::span(reply).subspan(at, std::min(chunk, reply.size() - at)), sink);
+            recognizer.onChunk(std::span(reply).subspan(at, std::min(chunk, reply.size() - at)),
+                               sink);
         }
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * reply.size()));

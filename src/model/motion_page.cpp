@@ -25,26 +25,32 @@ std::optional<std::size_t> stepIndex(unsigned step) {
 }  // namespace
 
 class CMotionPage::BusyScope {
-public:
+  public:
     explicit BusyScope(CMotionPage& page) : page(page) { page.busy = 1; }
     ~BusyScope() { page.busy = 0; }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     CMotionPage& page;
 };
 
-CMotionPage::CMotionPage() { reset(); }
+CMotionPage::CMotionPage() {
+    reset();
+}
 
 void CMotionPage::reset() {
     BusyScope scope(*this);
     record = kestrova::defaultPageRecord();
 }
 
-kestrova::PageRecord CMotionPage::getRecord() const { return record; }
+kestrova::PageRecord CMotionPage::getRecord() const {
+    return record;
+}
 
-void CMotionPage::setRecord(const kestrova::PageRecord& replacement) { record = replacement; }
+void CMotionPage::setRecord(const kestrova::PageRecord& replacement) {
+    record = replacement;
+}
 
 CMotionPage::Byte CMotionPage::getRate(unsigned step) const {
     const auto s = stepIndex(step);
@@ -121,7 +127,9 @@ void CMotionPage::setAllPositions(std::span<const Byte, kestrova::kPositionCount
     }
 }
 
-CMotionPage::Byte CMotionPage::getNextPage() const { return checkNotBusy() ? record.nextPage : 0; }
+CMotionPage::Byte CMotionPage::getNextPage() const {
+    return checkNotBusy() ? record.nextPage : 0;
+}
 
 void CMotionPage::setNextPage(Byte value) {
     if (checkNotBusy()) {
@@ -139,7 +147,9 @@ void CMotionPage::setEnableStep(Byte value) {
     }
 }
 
-CMotionPage::Byte CMotionPage::getRepeat() const { return checkNotBusy() ? record.repeat : 0; }
+CMotionPage::Byte CMotionPage::getRepeat() const {
+    return checkNotBusy() ? record.repeat : 0;
+}
 
 void CMotionPage::setRepeat(Byte value) {
     if (checkNotBusy()) {

@@ -10,7 +10,7 @@
 // The page being edited: the one store of page data in the program. Step indexes are taken
 // modulo 256 (only their low byte counts); steps outside 0..7 read as 0 and store nothing.
 class CMotionPage {
-public:
+  public:
     using Byte = std::uint8_t;
 
     CMotionPage();
@@ -56,7 +56,7 @@ public:
     int saveToFile(kestrova::PageFileDialogs& dialogs);
     int loadFromFile(kestrova::PageFileDialogs& dialogs);
 
-private:
+  private:
     class BusyScope;
 
     kestrova::PageRecord record{};

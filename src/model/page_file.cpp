@@ -37,7 +37,8 @@ bool writeWhole(const fs::path& path, const PageBytes& bytes) {
     if (!out) {
         return false;
     }
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     return !out.fail();
 }

@@ -11,7 +11,7 @@ namespace kestrova {
 // user (nothing when cancelled) and a way to report a failure. The editor shows file dialogs
 // and message boxes; tests answer with prepared paths and record the reports.
 class PageFileDialogs {
-public:
+  public:
     virtual ~PageFileDialogs() = default;
     virtual std::optional<std::filesystem::path> chooseSavePath() = 0;
     virtual std::optional<std::filesystem::path> chooseOpenPath() = 0;

@@ -24,14 +24,14 @@ using PageBytes = std::array<std::uint8_t, kPageRecordSize>;
 // One page of motion, byte for byte as it sits in memory, on the wire and in a page file.
 // Every field is a byte or an array of bytes, so the layout has no padding on any compiler.
 struct PageRecord {
-    PageName pageName;       // NUL-padded; a 7-character name has no terminating NUL
-    std::uint8_t pageNum;    // 0..19
-    AllPositions position;   // step s, motor m at 22 * s + m
-    StepValues acc;          // per step
-    StepValues rate;         // per step
-    std::uint8_t nextPage;   // 0 = none, else 1..19
-    std::uint8_t enableStep; // last step that plays, 0..7
-    std::uint8_t repeat;     // 1..254
+    PageName pageName;        // NUL-padded; a 7-character name has no terminating NUL
+    std::uint8_t pageNum;     // 0..19
+    AllPositions position;    // step s, motor m at 22 * s + m
+    StepValues acc;           // per step
+    StepValues rate;          // per step
+    std::uint8_t nextPage;    // 0 = none, else 1..19
+    std::uint8_t enableStep;  // last step that plays, 0..7
+    std::uint8_t repeat;      // 1..254
 
     friend bool operator==(const PageRecord&, const PageRecord&) = default;
 };

@@ -38,7 +38,8 @@ void ReplyRecognizer::append(std::uint8_t byte, ReplySink& sink) {
 }
 
 bool ReplyRecognizer::holdsCompleteFrame() const {
-    if (replyLength <= 5 || !std::equal(kPacketHeader.begin(), kPacketHeader.end(), replyBuffer.begin())) {
+    if (replyLength <= 5 ||
+        !std::equal(kPacketHeader.begin(), kPacketHeader.end(), replyBuffer.begin())) {
         return false;
     }
     if (replyBuffer[3] == command::kPage && replyLength < kShortestPageReply) {

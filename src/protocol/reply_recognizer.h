@@ -12,12 +12,12 @@ namespace kestrova {
 
 // What the editor does about the controller's replies, in the order they are recognised.
 class ReplySink {
-public:
+  public:
     virtual ~ReplySink() = default;
-    virtual void showSaveDone() = 0;                            // "Save done!"
-    virtual void replacePage(const PageRecord& record) = 0;     // a page arrived
-    virtual void showFailed() = 0;                              // "Failed!!"
-    virtual void showBadCommunication() = 0;                    // "Bad communication"
+    virtual void showSaveDone() = 0;                         // "Save done!"
+    virtual void replacePage(const PageRecord& record) = 0;  // a page arrived
+    virtual void showFailed() = 0;                           // "Failed!!"
+    virtual void showBadCommunication() = 0;                 // "Bad communication"
 };
 
 // Collects received chunks and recognises the controller's replies at the start of its
@@ -25,7 +25,7 @@ public:
 // or the failure line "aaaaa\n". It never searches for a header inside the buffer; bytes that
 // start nothing stay until 291 bytes have piled up, which counts as bad communication.
 class ReplyRecognizer {
-public:
+  public:
     static constexpr std::size_t kBufferSize = 300;
     static constexpr std::size_t kMostHeld = 290;
     // A page reply is taken only once the record and a trailer after it have arrived.
@@ -36,7 +36,7 @@ public:
     std::size_t length() const { return replyLength; }
     const std::array<std::uint8_t, kBufferSize>& buffer() const { return replyBuffer; }
 
-private:
+  private:
     void append(std::uint8_t byte, ReplySink& sink);
     bool holdsCompleteFrame() const;
     bool holdsFailureLine() const;

@@ -10,8 +10,8 @@ namespace kestrova {
 // The line settings handed to CComm::open: 10 bytes, byte-packed, the speed at offset 6.
 #pragma pack(push, 1)
 struct PortSettings {
-    std::uint8_t portNumber;   // 1..4 serial ports, 5 the network port
-    std::uint8_t reserved;     // not read
+    std::uint8_t portNumber;  // 1..4 serial ports, 5 the network port
+    std::uint8_t reserved;    // not read
     std::uint8_t dataBits;
     std::uint8_t flowControl;  // bit set of FlowControl
     std::uint8_t parity;       // 0 none
@@ -34,7 +34,8 @@ inline constexpr std::uint8_t kXonXoff = 4;
 inline constexpr std::array<std::uint32_t, 10> baudRates{1200,  2400,  4800,  9600,  14400,
                                                          19200, 38400, 56000, 57600, 115200};
 inline constexpr std::array<std::uint8_t, 5> flowControlModes{
-    0, flow::kDtrDsr, flow::kRtsCts, flow::kXonXoff, flow::kDtrDsr | flow::kRtsCts | flow::kXonXoff};
+    0, flow::kDtrDsr, flow::kRtsCts, flow::kXonXoff,
+    flow::kDtrDsr | flow::kRtsCts | flow::kXonXoff};
 inline constexpr std::uint8_t kDataBits = 8;
 inline constexpr std::uint8_t kOneStopBit = 0;
 inline constexpr std::uint8_t kNoParity = 0;

@@ -10,7 +10,7 @@
 namespace {
 
 class CountingSink : public kestrova::ReplySink {
-public:
+  public:
     int frames = 0;
     void showSaveDone() override { ++frames; }
     void replacePage(const kestrova::PageRecord&) override { ++frames; }
@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         input = input.subspan(length);
         check(recognizer.length() <= kestrova::ReplyRecognizer::kMostHeld);
         const auto& buffer = recognizer.buffer();
-        check(std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(recognizer.length()), buffer.end(),
-                          [](std::uint8_t b) { return b == 0; }));
+        check(std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(recognizer.length()),
+                          buffer.end(), [](std::uint8_t b) { return b == 0; }));
         if (sink.frames != framesBefore) {
             check(recognizer.length() == 0);
         }

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class ScriptedDialogs : public PageFileDialogs {
-public:
+  public:
     std::optional<fs::path> path;
     std::vector<std::string> errors;
 
@@ -31,7 +31,8 @@ std::vector<std::uint8_t> readAll(const fs::path& path) {
 
 void writeAll(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 PageRecord distinctivePage() {
@@ -46,7 +47,8 @@ PageRecord distinctivePage() {
 }
 
 std::size_t entriesIn(const fs::path& dir) {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
 
 }  // namespace

@@ -16,15 +16,16 @@ std::vector<std::uint8_t> bytesOf(const Container& c) {
 }
 
 std::vector<std::uint8_t> slice(const PagePacket& p, std::size_t from, std::size_t to) {
-    return {p.begin() + static_cast<std::ptrdiff_t>(from), p.begin() + static_cast<std::ptrdiff_t>(to)};
+    return {p.begin() + static_cast<std::ptrdiff_t>(from),
+            p.begin() + static_cast<std::ptrdiff_t>(to)};
 }
 
 }  // namespace
 
 TEST(Packets, DefaultPageWriteAndPlayPackets) {
     const PagePacket write = buildWritePagePacket(defaultPageRecord());
-    EXPECT_EQ(slice(write, 0, 12),
-              (std::vector<std::uint8_t>{0x23, 0x23, 0x23, 0x77, 'N', 'o', 'n', 'a', 'm', 'e', 0, 0}));
+    EXPECT_EQ(slice(write, 0, 12), (std::vector<std::uint8_t>{0x23, 0x23, 0x23, 0x77, 'N', 'o', 'n',
+                                                              'a', 'm', 'e', 0, 0}));
     EXPECT_EQ(slice(write, 207, 215),
               (std::vector<std::uint8_t>{0x3F, 0x4A, 0x00, 0x00, 0xFE, 0xFE, 0xFE, 0x0A}));
     EXPECT_EQ(packetChecksum(toBytes(defaultPageRecord())), 19007u);

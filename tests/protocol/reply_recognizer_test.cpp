@@ -15,7 +15,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 class RecordingSink : public ReplySink {
-public:
+  public:
     std::vector<std::string> events;
     std::vector<PageRecord> pages;
 
@@ -57,7 +57,8 @@ std::vector<Events> feedSplit(ReplyRecognizer& recognizer, const Bytes& bytes,
     auto feed = [&](std::size_t to) {
         const std::size_t before = sink.events.size();
         recognizer.onChunk(std::span(bytes).subspan(from, to - from), sink);
-        perChunk.emplace_back(sink.events.begin() + static_cast<std::ptrdiff_t>(before), sink.events.end());
+        perChunk.emplace_back(sink.events.begin() + static_cast<std::ptrdiff_t>(before),
+                              sink.events.end());
         from = to;
     };
     for (std::size_t cut : cuts) {

@@ -9,7 +9,7 @@ namespace kestrova::test {
 
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
@@ -25,7 +25,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace kestrova::res {
+
+// The kinds of control a dialog template holds.
+enum class Kind {
+    PushButton,
+    DefPushButton,
+    CheckBox,  // two-state, toggles itself
+    GroupBox,
+    Label,      // static text
+    WhiteRect,  // static white rectangle with sunken edges
+    Bitmap,     // static bitmap
+    Edit,
+    DropList,  // drop-down list, unsorted
+    UpDown,
+    Trackbar,
+    Icon,
+};
+
+// Style bits beyond the kind.
+enum Style : std::uint32_t {
+    kHidden = 1u << 0,
+    kTabStop = 1u << 1,
+    kReadOnly = 1u << 2,
+    kDigitsOnly = 1u << 3,
+    kCentred = 1u << 4,
+    kBorder = 1u << 5,
+    kVScroll = 1u << 6,
+    kNoPrefix = 1u << 7,  // '&' shown as it is
+    kNoTicks = 1u << 8,
+};
+
+inline constexpr int kNoId = -1;
+
+// One control, positions and sizes in dialog units. `items` holds a list's initial entries.
+struct ControlTemplate {
+    int id;
+    Kind kind;
+    std::string_view text;
+    int x, y, cx, cy;
+    std::uint32_t style = 0;
+    std::span<const std::string_view> items = {};
+};
+
+struct DialogTemplate {
+    int id;
+    std::string_view caption;  // empty for child dialogs without caption
+    int cx, cy;                // dialog units
+    std::string_view fontFace;
+    int pointSize;
+    std::span<const ControlTemplate> controls;  // template order = tab order = stacking order
+};
+
+}  // namespace kestrova::res

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+// Test entry for Qt tests: one QApplication on the offscreen platform unless another is asked
+// for (the build's test discovery runs these binaries without a display).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
