@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#include "tools/sim/reply_writer.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+#include "tools/sim/stop_signal.h"
+
+namespace kestrova::sim {
+
+namespace {
+
+constexpr int kWriteStallMs = 2000;
+
+}  // namespace
+
+std::vector<std::vector<std::uint8_t>> ReplyWriter::plan(std::span<const std::uint8_t> reply) {
+    std::vector<std::uint8_t> stream(noise);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::generate(stream.begin(), stream.end(),
+                  [&] { return static_cast<std::uint8_t>(byte(random)); });
+    stream.insert(stream.end(), reply.begin(), reply.end());
+
+    const std::size_t size = chunk == 0 ? stream.size() : chunk;
+    std::vector<std::vector<std::uint8_t>> writes;
+    for (std::size_t at = 0; at < stream.size(); at += size) {
+        const auto from = stream.begin() + static_cast<std::ptrdiff_t>(at);
+        writes.emplace_back(from,
+                            from + static_cast<std::ptrdiff_t>(std::min(size, stream.size() - at)));
+    }
+    return writes;
+}
+
+bool ReplyWriter::send(int fd, std::span<const std::uint8_t> reply, const StopSignal& stop,
+                       std::vector<std::vector<std::uint8_t>>& written) {
+    written = plan(reply);
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        if ((i > 0 && !stop.pause(kChunkPause)) || !writeAll(fd, written[i], stop)) {
+            written.resize(i);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& stop) {
+    while (!bytes.empty()) {
+        const ssize_t sent = ::write(fd, bytes.data(), bytes.size());
+        if (sent > 0) {
+            bytes = bytes.subspan(static_cast<std::size_t>(sent));
+            continue;
+        }
+        if (sent < 0 && errno == EINTR) {
+            continue;
+        }
+        if (sent == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            return false;
+        }
+        std::array<pollfd, 2> watch{{{fd, POLLOUT, 0}, {stop.fd(), POLLIN, 0}}};
+        if (::poll(watch.data(), watch.size(), kWriteStallMs) <= 0 || watch[1].revents != 0 ||
+            (watch[0].revents & (POLLERR | POLLHUP)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace kestrova::sim

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <random>
+#include <span>
+#include <vector>
+
+namespace kestrova::sim {
+
+class StopSignal;
+
+// Sends replies, with the faults asked for: random noise bytes before each reply, and the
+// whole in writes of a few bytes with a short pause between them.
+class ReplyWriter {
+  public:
+    static constexpr std::chrono::milliseconds kChunkPause{3};
+
+    // chunk 0 sends each reply in one write.
+    ReplyWriter(std::size_t chunk, std::size_t noise, std::uint32_t seed)
+        : chunk(chunk), noise(noise), random(seed) {}
+
+    // The writes that carry one reply, in order.
+    std::vector<std::vector<std::uint8_t>> plan(std::span<const std::uint8_t> reply);
+
+    // Writes them to fd; false when the peer is gone or a stop was asked for.
+    bool send(int fd, std::span<const std::uint8_t> reply, const StopSignal& stop,
+              std::vector<std::vector<std::uint8_t>>& written);
+
+  private:
+    std::size_t chunk;
+    std::size_t noise;
+    std::mt19937 random;
+};
+
+// Writes every byte, waiting while the peer's buffer is full; false when it is gone, a stop
+// was asked for or it takes no byte for two seconds.
+bool writeAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& stop);
+
+}  // namespace kestrova::sim

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace kestrova::sim {
+
+inline constexpr std::uint16_t kDefaultPort = 2217;
+
+struct SimOptions {
+    bool pty = false;
+    std::uint16_t port = kDefaultPort;
+    std::string link;  // with pty: a symbolic link to the device
+    unsigned stepMs = 0;
+    std::size_t chunk = 0;  // 0: each reply in one write
+    std::size_t noise = 0;  // random bytes before each reply
+    std::optional<std::uint32_t> seed;
+    std::size_t dropAfter = 0;  // 0: never hang up
+    bool quiet = false;
+    bool hex = false;
+};
+
+struct ParsedOptions {
+    std::optional<SimOptions> options;  // empty on --help or an error
+    bool help = false;
+    std::string error;
+};
+
+// The command line without the program's name.
+ParsedOptions parseOptions(std::span<const char* const> args);
+
+std::string helpText();
+
+}  // namespace kestrova::sim

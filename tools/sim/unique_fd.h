@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <unistd.h>
+
+#include <utility>
+
+namespace kestrova::sim {
+
+// Owns one file descriptor and closes it.
+class UniqueFd {
+  public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd(fd) {}
+    ~UniqueFd() { reset(); }
+    UniqueFd(UniqueFd&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other) {
+            reset(std::exchange(other.fd, -1));
+        }
+        return *this;
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const { return fd; }
+    explicit operator bool() const { return fd >= 0; }
+    void reset(int replacement = -1) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        fd = replacement;
+    }
+
+  private:
+    int fd = -1;
+};
+
+}  // namespace kestrova::sim
