@@ -32,9 +32,9 @@ constexpr int kWatcherWithoutPort = -1;
 
 // Where posted chunk tasks find the port's receive buffer. Tasks may outlive the CComm (they
 // wait in the owner's queue), so they reach it only through this, which the destructor
-// clears.
+// clears. Recursive: an owner may destroy the port from inside its own chunk handler.
 struct ReceiveTarget {
-    std::mutex mutex;
+    std::recursive_mutex mutex;
     CComm* comm = nullptr;
 };
 
