@@ -52,8 +52,9 @@ UniqueFd openDevice(const PortDevice& device, const kestrova::PortSettings& sett
 
 }  // namespace
 
-// One open port: its device, the watcher and the hand-off of this session.
+// The port's private side: the owner, where chunk tasks deliver, and the open session.
 struct CComm::State {
+    // One open port: its device, the watcher and the hand-off of this session.
     struct Session {
         UniqueFd device;
         DeviceKind kind = DeviceKind::SerialDevice;

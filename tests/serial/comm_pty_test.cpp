@@ -141,11 +141,11 @@ TEST_F(CommOnPty, StreamArrivesInOrderInChunksHandedOverOneAtATime) {
 TEST_F(CommOnPty, CloseWhileTheWatcherWaitsInTheHandOffStillDeliversTheChunk) {
     const std::size_t threadsBefore = threadCount();
     ASSERT_EQ(comm.open(com1()), 1);
-    ASSERT_TRUE(pty.send(text("old")));
     {
         Watchdog watchdog(10s, "close during hand-off");
         // The owner's thread is busy until the watcher waits on it, then closes.
         ASSERT_TRUE(owner.run([&] {
+            ASSERT_TRUE(pty.send(text("old")));
             ASSERT_TRUE(owner.waitForPosted(1));
             comm.close();
         }));
@@ -160,10 +160,10 @@ TEST_F(CommOnPty, CloseWhileTheWatcherWaitsInTheHandOffStillDeliversTheChunk) {
 
 TEST_F(CommOnPty, StaleChunkAfterReopenNeverMixesWithTheNewSession) {
     ASSERT_EQ(comm.open(com1()), 1);
-    ASSERT_TRUE(pty.send(text("old")));
     {
         Watchdog watchdog(10s, "close and reopen during hand-off");
         ASSERT_TRUE(owner.run([&] {
+            ASSERT_TRUE(pty.send(text("old")));
             ASSERT_TRUE(owner.waitForPosted(1));
             comm.close();
             ASSERT_EQ(comm.open(com1()), 1);

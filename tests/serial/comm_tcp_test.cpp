@@ -103,10 +103,11 @@ TEST_F(CommOnTcp, CloseWhileTheWatcherWaitsInTheHandOff) {
     const std::size_t threadsBefore = threadCount();
     ASSERT_EQ(comm.open(com5()), 1);
     ASSERT_TRUE(server.accept());
-    ASSERT_TRUE(server.send({7, 8, 9}));
     {
         Watchdog watchdog(10s, "close during hand-off");
+        // The owner's thread is busy until the watcher waits on it, then closes.
         ASSERT_TRUE(owner.run([&] {
+            ASSERT_TRUE(server.send({7, 8, 9}));
             ASSERT_TRUE(owner.waitForPosted(1));
             comm.close();
         }));
