@@ -30,7 +30,7 @@ const Bytes kPage = [] {
 }  // namespace
 
 TEST(ReplyWriter, WithoutFaultsAReplyIsOneWrite) {
-    ReplyWriter writer(0, 0, 1);
+    ReplyWriter writer(0, 0, 0, 1);
     const auto writes = writer.plan(kPage);
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_EQ(writes[0], kPage);
@@ -38,7 +38,7 @@ TEST(ReplyWriter, WithoutFaultsAReplyIsOneWrite) {
 
 TEST(ReplyWriter, ChunksCutTheReplyInOrder) {
     for (const std::size_t chunk : {1u, 7u, 214u, 215u, 4096u}) {
-        ReplyWriter writer(chunk, 0, 1);
+        ReplyWriter writer(chunk, 0, 0, 1);
         const auto writes = writer.plan(kPage);
         EXPECT_EQ(writes.size(), (kPage.size() + chunk - 1) / chunk) << chunk;
         EXPECT_EQ(joined(writes), kPage);
@@ -49,9 +49,9 @@ TEST(ReplyWriter, ChunksCutTheReplyInOrder) {
 }
 
 TEST(ReplyWriter, NoiseComesBeforeEachReplyAndRepeatsWithTheSeed) {
-    ReplyWriter first(0, 40, 7);
-    ReplyWriter again(0, 40, 7);
-    ReplyWriter other(0, 40, 8);
+    ReplyWriter first(0, 40, 0, 7);
+    ReplyWriter again(0, 40, 0, 7);
+    ReplyWriter other(0, 40, 0, 8);
     const Bytes a = joined(first.plan(kPage));
     ASSERT_EQ(a.size(), 40 + kPage.size());
     EXPECT_EQ(Bytes(a.begin() + 40, a.end()), kPage);
@@ -61,8 +61,16 @@ TEST(ReplyWriter, NoiseComesBeforeEachReplyAndRepeatsWithTheSeed) {
     EXPECT_NE(Bytes(next.begin(), next.begin() + 40), Bytes(a.begin(), a.begin() + 40))
         << "each reply gets fresh noise";
 
-    ReplyWriter chunkedNoisy(7, 3, 7);
+    ReplyWriter chunkedNoisy(7, 3, 0, 7);
     const auto writes = chunkedNoisy.plan(kPage);
     EXPECT_EQ(writes.front().size(), 7u) << "noise and reply are cut together";
     EXPECT_EQ(joined(writes).size(), 3 + kPage.size());
+}
+
+TEST(ReplyWriter, NoiseCanBeLimitedToTheFirstReplies) {
+    ReplyWriter writer(0, 9, 2, 3);
+    EXPECT_EQ(joined(writer.plan(kPage)).size(), 9 + kPage.size());
+    EXPECT_EQ(joined(writer.plan(kPage)).size(), 9 + kPage.size());
+    EXPECT_EQ(joined(writer.plan(kPage)), kPage);
+    EXPECT_EQ(joined(writer.plan(kPage)), kPage);
 }

@@ -29,13 +29,14 @@ TEST(SimOptions, DefaultsServeTheEditorsNetworkPort) {
 TEST(SimOptions, ReadsEveryOption) {
     const ParsedOptions pty =
         parse({"--pty", "--link", "/tmp/robot", "--step-ms", "40", "--chunk", "7", "--noise", "12",
-               "--seed", "99", "--drop-after", "3", "--quiet", "--hex"});
+               "--noise-replies", "1", "--seed", "99", "--drop-after", "3", "--quiet", "--hex"});
     ASSERT_TRUE(pty.options) << pty.error;
     EXPECT_TRUE(pty.options->pty);
     EXPECT_EQ(pty.options->link, "/tmp/robot");
     EXPECT_EQ(pty.options->stepMs, 40u);
     EXPECT_EQ(pty.options->chunk, 7u);
     EXPECT_EQ(pty.options->noise, 12u);
+    EXPECT_EQ(pty.options->noiseReplies, 1u);
     EXPECT_EQ(pty.options->seed, 99u);
     EXPECT_EQ(pty.options->dropAfter, 3u);
     EXPECT_TRUE(pty.options->quiet);
@@ -75,7 +76,7 @@ TEST(SimOptions, HelpWinsAndDescribesEveryOption) {
     EXPECT_TRUE(parsed.help);
     EXPECT_FALSE(parsed.options);
     for (const char* option : {"--port", "--pty", "--link", "--quiet", "--hex", "--step-ms",
-                               "--chunk", "--noise", "--seed", "--drop-after"}) {
+                               "--chunk", "--noise", "--noise-replies", "--seed", "--drop-after"}) {
         EXPECT_NE(helpText().find(option), std::string::npos) << option;
     }
 }

@@ -19,7 +19,9 @@ constexpr int kWriteStallMs = 2000;
 }  // namespace
 
 std::vector<std::vector<std::uint8_t>> ReplyWriter::plan(std::span<const std::uint8_t> reply) {
-    std::vector<std::uint8_t> stream(noise);
+    const bool noisy = noiseReplies == 0 || planned < noiseReplies;
+    ++planned;
+    std::vector<std::uint8_t> stream(noisy ? noise : 0);
     std::uniform_int_distribution<int> byte(0, 255);
     std::generate(stream.begin(), stream.end(),
                   [&] { return static_cast<std::uint8_t>(byte(random)); });

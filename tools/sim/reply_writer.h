@@ -18,9 +18,9 @@ class ReplyWriter {
   public:
     static constexpr std::chrono::milliseconds kChunkPause{3};
 
-    // chunk 0 sends each reply in one write.
-    ReplyWriter(std::size_t chunk, std::size_t noise, std::uint32_t seed)
-        : chunk(chunk), noise(noise), random(seed) {}
+    // chunk 0 sends each reply in one write; noiseReplies 0 puts noise before every reply.
+    ReplyWriter(std::size_t chunk, std::size_t noise, std::size_t noiseReplies, std::uint32_t seed)
+        : chunk(chunk), noise(noise), noiseReplies(noiseReplies), random(seed) {}
 
     // The writes that carry one reply, in order.
     std::vector<std::vector<std::uint8_t>> plan(std::span<const std::uint8_t> reply);
@@ -32,6 +32,8 @@ class ReplyWriter {
   private:
     std::size_t chunk;
     std::size_t noise;
+    std::size_t noiseReplies;
+    std::size_t planned = 0;
     std::mt19937 random;
 };
 

@@ -75,6 +75,9 @@ bool readOption(std::string_view option, ArgReader& in, SimOptions& options, boo
         options.chunk = in.number<std::size_t>(option, 1, kLargestChunk);
     } else if (option == "--noise") {
         options.noise = in.number<std::size_t>(option, 0, kMostNoise);
+    } else if (option == "--noise-replies") {
+        options.noiseReplies =
+            in.number<std::size_t>(option, 1, std::numeric_limits<std::uint32_t>::max());
     } else if (option == "--seed") {
         options.seed =
             in.number<std::uint32_t>(option, 0, std::numeric_limits<std::uint32_t>::max());
@@ -144,6 +147,9 @@ How it plays:
 Faults, for testing the editor:
   --chunk N       send each reply in N-byte writes with a short pause between them
   --noise N       send N random bytes before each reply
+  --noise-replies K
+                  only the first K replies get noise; later ones come clean, to see
+                  the editor recover (default: every reply)
   --seed N        seed for --noise, to repeat the same bytes (default: random)
   --drop-after N  hang up once, after the N-th packet: a network client is disconnected;
                   a pseudo-terminal is replaced by a new one (and --link follows it).

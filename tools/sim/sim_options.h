@@ -16,8 +16,9 @@ struct SimOptions {
     std::uint16_t port = kDefaultPort;
     std::string link;  // with pty: a symbolic link to the device
     unsigned stepMs = 0;
-    std::size_t chunk = 0;  // 0: each reply in one write
-    std::size_t noise = 0;  // random bytes before each reply
+    std::size_t chunk = 0;         // 0: each reply in one write
+    std::size_t noise = 0;         // random bytes before each reply
+    std::size_t noiseReplies = 0;  // only the first so many replies get noise; 0: all
     std::optional<std::uint32_t> seed;
     std::size_t dropAfter = 0;  // 0: never hang up
     bool quiet = false;
