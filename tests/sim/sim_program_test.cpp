@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "protocol/packets.h"
+#include "serial/unique_fd.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
-#include "tools/sim/unique_fd.h"
 
 using namespace kestrova;
-using kestrova::sim::UniqueFd;
+using kestrova::UniqueFd;
 using kestrova::test::SimProcess;
 
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "tools/sim/unique_fd.h"
+#include "serial/unique_fd.h"
 
 namespace kestrova::sim {
 

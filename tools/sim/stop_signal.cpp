@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tools/sim/stop_signal.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <csignal>
@@ -12,13 +10,12 @@ namespace kestrova::sim {
 
 namespace {
 
-std::atomic<int> stopWriteFd{-1};
+std::atomic<const WakePipe*> activeWake{nullptr};
+static_assert(std::atomic<const WakePipe*>::is_always_lock_free, "read in a signal handler");
 
 extern "C" void onStopSignal(int) {
-    const int fd = stopWriteFd.load();
-    if (fd >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] const auto written = ::write(fd, &byte, 1);
+    if (const WakePipe* wake = activeWake.load()) {
+        wake->signal();
     }
 }
 
@@ -32,13 +29,10 @@ void setHandler(int signal, void (*handler)(int)) {
 }  // namespace
 
 StopSignal::StopSignal() {
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+    if (!wake.valid()) {
         return;
     }
-    readEnd.reset(ends[0]);
-    writeEnd.reset(ends[1]);
-    stopWriteFd = writeEnd.get();
+    activeWake = &wake;
     setHandler(SIGINT, onStopSignal);
     setHandler(SIGTERM, onStopSignal);
     setHandler(SIGPIPE, SIG_IGN);
@@ -47,16 +41,16 @@ StopSignal::StopSignal() {
 StopSignal::~StopSignal() {
     setHandler(SIGINT, SIG_DFL);
     setHandler(SIGTERM, SIG_DFL);
-    stopWriteFd = -1;
+    activeWake = nullptr;
 }
 
 bool StopSignal::requested() const {
-    pollfd watch{readEnd.get(), POLLIN, 0};
+    pollfd watch{wake.readFd(), POLLIN, 0};
     return ::poll(&watch, 1, 0) > 0;
 }
 
 bool StopSignal::pause(std::chrono::milliseconds duration) const {
-    pollfd watch{readEnd.get(), POLLIN, 0};
+    pollfd watch{wake.readFd(), POLLIN, 0};
     const auto until = std::chrono::steady_clock::now() + duration;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(

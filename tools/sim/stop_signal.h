@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "tools/sim/unique_fd.h"
+#include "serial/wake_pipe.h"
 
 namespace kestrova::sim {
 
@@ -18,16 +18,15 @@ class StopSignal {
     StopSignal& operator=(const StopSignal&) = delete;
 
     // False when the pipe could not be made; nothing is installed then.
-    bool ready() const { return static_cast<bool>(readEnd); }
+    bool ready() const { return wake.valid(); }
     bool requested() const;
     // Readable once a stop has been asked for.
-    int fd() const { return readEnd.get(); }
+    int fd() const { return wake.readFd(); }
     // Waits for the given time or until a stop; false on a stop.
     bool pause(std::chrono::milliseconds duration) const;
 
   private:
-    UniqueFd readEnd;
-    UniqueFd writeEnd;
+    WakePipe wake;
 };
 
 }  // namespace kestrova::sim
