@@ -10,9 +10,9 @@ TEST(PortSettings, RecordBytesForEachChoice) {
     // The first Connect after start: COM1 at 9600 baud, 8N1, no flow control.
     EXPECT_EQ(toBytes(buildPortSettings(0, 3)), (Bytes{1, 0, 8, 0, 0, 0, 0x80, 0x25, 0, 0}));
     EXPECT_EQ(toBytes(buildPortSettings(4, 4)), (Bytes{5, 0, 8, 0, 0, 0, 0x40, 0x38, 0, 0}));
-    EXPECT_EQ(buildPortSettings(2, 0).baudRate, 1200u);
-    EXPECT_EQ(buildPortSettings(2, 5).baudRate, 19200u);
-    EXPECT_EQ(buildPortSettings(2, 9).baudRate, 115200u);
+    EXPECT_EQ(std::uint32_t{buildPortSettings(2, 0).baudRate}, 1200u);
+    EXPECT_EQ(std::uint32_t{buildPortSettings(2, 5).baudRate}, 19200u);
+    EXPECT_EQ(std::uint32_t{buildPortSettings(2, 9).baudRate}, 115200u);
     EXPECT_EQ(buildPortSettings(2, 5).portNumber, 3);
 }
 
