@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QLineEdit;
+
+namespace kestrova {
+
+// The arrow keys of a hidden up-down control: while its edit has the focus, Up adds one and
+// Down subtracts one to the number shown, stopping at 0 and `upper` (no wrap-around), and the
+// result goes back into the edit as decimal text. The edits it serves are read-only, so these
+// keys are the only way to type a value.
+class SpinStepper : public QObject {
+    Q_OBJECT
+
+  public:
+    // How the new value reaches the edit. The default sets the edit's text; a window passes
+    // its own write so that the edit's change handling runs as for any program write.
+    using Writer = std::function<void(int value)>;
+
+    // Installs itself on `buddy` and lives as long as it.
+    SpinStepper(QLineEdit* buddy, int upper, Writer write = {});
+
+    int upper() const { return upperBound; }
+
+    // The value one step from what the edit shows, inside 0..upper. Text that is not a
+    // number counts as 0; a number outside the range is first brought into it.
+    int stepped(int delta) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QLineEdit* buddy;
+    int upperBound;
+    Writer write;
+};
+
+}  // namespace kestrova
