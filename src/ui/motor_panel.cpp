@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: MIT
+#include "ui/motor_panel.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSlider>
+#include <algorithm>
+
+#include "resources/motor_panel_template.h"
+#include "ui/point_size_font.h"
+
+namespace res = kestrova::res;
+
+namespace {
+
+// The panel's dialog-frame border.
+constexpr int kBorderWidth = 3;
+constexpr int kSmallestLabelPixels = 8;
+
+// Dialog units to pixels through the metrics of the font in use: a quarter of the average
+// character width across, an eighth of the character height down.
+QRect dialogUnitsToPixels(const res::ControlTemplate& control, const QFontMetrics& metrics) {
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int averageWidth = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
+    const int height = metrics.height();
+    return {control.x * averageWidth / 4, control.y * height / 8, control.cx * averageWidth / 4,
+            control.cy * height / 8};
+}
+
+// The fixed 63 x 36 panel was laid out for a face with smaller cells than most stand-ins, so
+// a control that would reach past the client area is moved back and cut to fit.
+QRect fittedInto(QRect control, QRect client) {
+    const int width = std::min(control.width(), client.width());
+    const int height = std::min(control.height(), client.height());
+    return {std::clamp(control.x(), client.left(), client.left() + client.width() - width),
+            std::clamp(control.y(), client.top(), client.top() + client.height() - height), width,
+            height};
+}
+
+// Keys whose release closes a run of trackbar movements, as the platform's trackbar reports
+// an end of tracking for them.
+bool isTrackbarKey(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+CMotorPanel::CMotorPanel(int motorIndex, kestrova::MotorPanelOwner* owner, QWidget* frame)
+    : QFrame(frame), motorIndex(motorIndex), owner(owner) {
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(kBorderWidth);
+    setFont(kestrova::pointSizeFont(QString::fromUtf8(res::kMotorPanelTemplate.fontFace.data(),
+                                                      res::kMotorPanelTemplate.fontFace.size()),
+                                    res::kMotorPanelTemplate.pointSize, logicalDpiY()));
+    setAutoFillBackground(true);
+    createControls();
+    hide();
+}
+
+void CMotorPanel::createControls() {
+    const QFontMetrics metrics(font());
+    // Children are laid out in the client area of the panel at its final size.
+    const QRect client(QPoint(kBorderWidth, kBorderWidth),
+                       QSize(kWidth - 2 * kBorderWidth, kHeight - 2 * kBorderWidth));
+    for (const auto& control : res::kMotorPanelTemplate.controls) {
+        QWidget* widget = nullptr;
+        const QString text = QString::fromUtf8(control.text.data(), control.text.size());
+        if (control.kind == res::Kind::Label) {
+            label = new QLabel(text, this);
+            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            // Presses on the label reach the panel and so start a drag.
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            widget = label;
+        } else if (control.kind == res::Kind::Trackbar) {
+            trackbar = new QSlider(Qt::Horizontal, this);
+            trackbar->setTickPosition(QSlider::NoTicks);
+            trackbar->setFocusPolicy(Qt::StrongFocus);
+            widget = trackbar;
+        } else {
+            continue;
+        }
+        widget->setProperty("controlId", control.id);
+        widget->setGeometry(
+            fittedInto(dialogUnitsToPixels(control, metrics).translated(client.topLeft()), client));
+    }
+    connect(trackbar, &QAbstractSlider::actionTriggered, this, [this] { onTrackbarScroll(); });
+    trackbar->installEventFilter(this);
+}
+
+QPoint CMotorPanel::homePosition(int motorIndex) {
+    return {10 * motorIndex + 10, 36 * (motorIndex % 12) + 36};
+}
+
+void CMotorPanel::setUpPanel() {
+    const QPoint client = parentWidget() ? parentWidget()->contentsRect().topLeft() : QPoint{};
+    setGeometry(QRect(client + homePosition(motorIndex), QSize(kWidth, kHeight)));
+    repaint();
+    const auto text = res::motorLabelString(res::kFirstMotorLabelString + motorIndex);
+    label->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    fitLabelText();
+    trackbar->setMinimum(0);
+    trackbar->setMaximum(kTrackbarMaximum);
+}
+
+void CMotorPanel::fitLabelText() {
+    // A wide stand-in face would cut the longer labels; a smaller size of it keeps them whole.
+    QFont shrunk = font();
+    while (shrunk.pixelSize() > kSmallestLabelPixels &&
+           QFontMetrics(shrunk).horizontalAdvance(label->text()) > label->width()) {
+        shrunk.setPixelSize(shrunk.pixelSize() - 1);
+    }
+    label->setFont(shrunk);
+}
+
+void CMotorPanel::setTrackbarPosition(int value) {
+    const QSignalBlocker quiet(trackbar);
+    trackbar->setValue(value);
+}
+
+void CMotorPanel::onTrackbarScroll() {
+    if (owner != nullptr) {
+        owner->writeMotorEdit(motorIndex, trackbar->sliderPosition());
+    }
+}
+
+bool CMotorPanel::endsTracking(const QEvent* event) const {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        return static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
+    }
+    if (event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        return !key->isAutoRepeat() && isTrackbarKey(key->key());
+    }
+    return false;
+}
+
+bool CMotorPanel::eventFilter(QObject* watched, QEvent* event) {
+    // The trackbar has already moved by the time its button or key comes up; the closing
+    // write repeats the final position, as the end of tracking does on the platform.
+    if (watched == trackbar && endsTracking(event)) {
+        onTrackbarScroll();
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void CMotorPanel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QFrame::mousePressEvent(event);
+        return;
+    }
+    repaint();
+    dragGrip = event->position().toPoint();
+    event->accept();
+}
+
+void CMotorPanel::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragGrip || !(event->buttons() & Qt::LeftButton)) {
+        QFrame::mouseMoveEvent(event);
+        return;
+    }
+    move(keptInsideParent(mapToParent(event->position().toPoint()) - *dragGrip));
+    event->accept();
+}
+
+void CMotorPanel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        dragGrip.reset();
+    }
+    QFrame::mouseReleaseEvent(event);
+}
+
+QPoint CMotorPanel::keptInsideParent(QPoint topLeft) const {
+    if (parentWidget() == nullptr) {
+        return topLeft;
+    }
+    const QRect area = parentWidget()->contentsRect();
+    const int right = std::max(area.left(), area.left() + area.width() - width());
+    const int bottom = std::max(area.top(), area.top() + area.height() - height());
+    return {std::clamp(topLeft.x(), area.left(), right),
+            std::clamp(topLeft.y(), area.top(), bottom)};
+}
+
+void CMotorPanel::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape end nothing here: the panel stays, and the keys do not reach the
+    // main window's default and cancel buttons.
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QFrame::keyPressEvent(event);
+    }
+}
