@@ -5,6 +5,12 @@
 #include <span>
 #include <string_view>
 
+// Dialog templates, menus and strings as plain constant data; src/ui builds Qt widgets from
+// them. To add a dialog template: define it in `resources/<name>_template.cpp` as
+//     extern const DialogTemplate <name>Dialog = {id, caption, cx, cy, face, points, controls};
+// with its controls in a static `constexpr ControlTemplate[]` in that file (template order),
+// and declare it in `resources/templates.h` (template 142, `motorPanelDialog`, is declared
+// there already).
 namespace kestrova::res {
 
 // The kinds of control a dialog template holds.
@@ -15,12 +21,12 @@ enum class Kind {
     GroupBox,
     Label,      // static text
     WhiteRect,  // static white rectangle with sunken edges
-    Bitmap,     // static bitmap
+    Bitmap,     // static bitmap; `text` holds the bitmap's resource number
     Edit,
-    DropList,  // drop-down list, unsorted
+    DropList,  // drop-down list, unsorted; `cy` is the height of the opened list
     UpDown,
     Trackbar,
-    Icon,
+    Icon,  // static icon; `text` holds the icon's resource number
 };
 
 // Style bits beyond the kind.
@@ -55,6 +61,22 @@ struct DialogTemplate {
     std::string_view fontFace;
     int pointSize;
     std::span<const ControlTemplate> controls;  // template order = tab order = stacking order
+};
+
+// A menu item; command 0 marks a separator.
+struct MenuItemTemplate {
+    std::string_view text;
+    int command;
+};
+
+struct PopupTemplate {
+    std::string_view text;
+    std::span<const MenuItemTemplate> items;
+};
+
+struct MenuTemplate {
+    int id;
+    std::span<const PopupTemplate> popups;
 };
 
 }  // namespace kestrova::res

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#include "serial/unique_fd.h"
+
+#include <unistd.h>
+
+namespace kestrova {
+
+void UniqueFd::reset(int fd) {
+    if (fd_ >= 0) {
+        // Linux releases the descriptor even when close reports EINTR: never retry.
+        ::close(fd_);
+    }
+    fd_ = fd;
+}
+
+}  // namespace kestrova

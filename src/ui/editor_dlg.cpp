@@ -1,0 +1,236 @@
+// SPDX-License-Identifier: MIT
+// The main window: construction, start-up, routing of controls and menu, keys, closing.
+#include "ui/editor_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+
+#include "resources/resource_ids.h"
+#include "resources/templates.h"
+#include "ui/about_dlg.h"
+#include "ui/file_dialogs.h"
+#include "ui/latin1_validator.h"
+#include "ui/menu_builder.h"
+#include "ui/qt_text.h"
+#include "ui/resource_images.h"
+
+namespace id = kestrova::res::id;
+
+namespace {
+
+constexpr int kPageNameLength = 7;
+constexpr int kRepeatEntries = 254;
+constexpr int kSysCommandMask = ~0xF;
+
+struct ButtonRoute {
+    int id;
+    void (CEditorDlg::*handler)();
+};
+
+constexpr std::array<ButtonRoute, 11> kButtonRoutes{{
+    {id::kSetStep, &CEditorDlg::onSetStep},
+    {id::kGetStep, &CEditorDlg::onGetStep},
+    {id::kPcSave, &CEditorDlg::onPcSave},
+    {id::kPcLoad, &CEditorDlg::onPcLoad},
+    {id::kPlay, &CEditorDlg::sendPagePlay},
+    {id::kTargetLoad, &CEditorDlg::sendPageRead},
+    {id::kTargetSave, &CEditorDlg::sendPageWrite},
+    {id::kResetStep, &CEditorDlg::onResetStep},
+    {id::kResetPage, &CEditorDlg::onResetPage},
+    {id::kOk, &CEditorDlg::accept},
+    {id::kCancel, &CEditorDlg::reject},
+}};
+
+constexpr std::array<ButtonRoute, 4> kListRoutes{{
+    {id::kEnableStepCombo, &CEditorDlg::onEnableStepChange},
+    {id::kPageNumCombo, &CEditorDlg::onPageNumChange},
+    {id::kNextPageCombo, &CEditorDlg::onNextPageChange},
+    {id::kRepeatCombo, &CEditorDlg::onRepeatChange},
+}};
+
+}  // namespace
+
+CEditorDlg::CEditorDlg(kestrova::MessageBoxes* injectedBoxes,
+                       kestrova::PageFileDialogs* injectedFiles)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      ownBoxes(injectedBoxes ? nullptr : std::make_unique<kestrova::QtMessageBoxes>()),
+      boxes(injectedBoxes ? *injectedBoxes : *ownBoxes),
+      ownFiles(injectedFiles ? nullptr : std::make_unique<kestrova::QtPageFileDialogs>(boxes)),
+      files(injectedFiles ? *injectedFiles : *ownFiles),
+      appMessages(boxes, this),
+      icon(kestrova::resourceIcon(id::kAppIcon)) {
+    buildWindow();
+    bindControls();
+    connectHandlers();
+    onInitDialog();
+}
+
+CEditorDlg::~CEditorDlg() = default;
+
+void CEditorDlg::buildWindow() {
+    client = new QWidget(this);
+    built = kestrova::buildDialog(kestrova::res::editorDialog, client);
+    setWindowTitle(kestrova::toQString(kestrova::res::editorDialog.caption));
+    setFont(client->font());
+    client->setFixedSize(client->size());
+    menu = kestrova::buildMenuBar(kestrova::res::editorMenu, this,
+                                  [this](int command) { onMenuCommand(command); });
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menu);
+    layout->addWidget(client);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void CEditorDlg::bindControls() {
+    robotPicture = static_cast<QLabel*>(control(id::kRobotPicture));
+    pictureFrame = control(id::kPictureFrame);
+    repeatCombo = static_cast<QComboBox*>(control(id::kRepeatCombo));
+    pageNameEdit = static_cast<QLineEdit*>(control(id::kPageNameEdit));
+    pageNumCombo = static_cast<QComboBox*>(control(id::kPageNumCombo));
+    stepCombo = static_cast<QComboBox*>(control(id::kStepCombo));
+    nextPageCombo = static_cast<QComboBox*>(control(id::kNextPageCombo));
+    enableStepCombo = static_cast<QComboBox*>(control(id::kEnableStepCombo));
+    stepTable = control(id::kStepTable);
+}
+
+void CEditorDlg::connectHandlers() {
+    for (const ButtonRoute& route : kButtonRoutes) {
+        connect(static_cast<QPushButton*>(control(route.id)), &QPushButton::clicked, this,
+                route.handler);
+    }
+    for (const ButtonRoute& route : kListRoutes) {
+        connect(static_cast<QComboBox*>(control(route.id)), &QComboBox::activated, this,
+                route.handler);
+    }
+    for (int k = 0; k < static_cast<int>(kestrova::kMotorCount); ++k) {
+        const int editId = id::kMotorEdit0 + k;
+        connect(static_cast<QLineEdit*>(control(editId)), &QLineEdit::textChanged, this,
+                [this, editId] { onEditChange(editId); });
+    }
+    connect(pageNameEdit, &QLineEdit::textChanged, this,
+            [this] { onEditChange(id::kPageNameEdit); });
+    // Enter and Escape are filtered before any control of this window sees them.
+    installEventFilter(this);
+    for (QWidget* widget : built.controls) {
+        widget->installEventFilter(this);
+    }
+}
+
+int CEditorDlg::onInitDialog() {
+    // 2. The About item: the platform gives programs no system menu here, so it ends File.
+    const std::string_view aboutText = kestrova::res::loadString(id::kAboutText);
+    if (!aboutText.empty() && !menu->actions().isEmpty()) {
+        QMenu* fileMenu = menu->actions().first()->menu();
+        fileMenu->addSeparator();
+        QAction* about = fileMenu->addAction(kestrova::toQString(aboutText));
+        about->setObjectName(QStringLiteral("command%1").arg(id::kAboutBox));
+        connect(about, &QAction::triggered, this, [this] { onSysCommand(id::kAboutBox); });
+    }
+    // 3. Big and small icon.
+    setWindowIcon(icon);
+    // 4. Typing beyond seven characters, or any character wider than a byte, is refused.
+    pageNameEdit->setMaxLength(kPageNameLength);
+    pageNameEdit->setValidator(new kestrova::Latin1Validator(pageNameEdit));
+    // 5. Repeat list: 1 to 254.
+    for (int value = 1; value <= kRepeatEntries; ++value) {
+        repeatCombo->addItem(QString::number(value));
+    }
+    repeatCombo->setCurrentIndex(-1);
+    // 6. Show the page.
+    refreshPageControls();
+    // 7. The robot picture lives in the frame, hidden.
+    robotPicture->setParent(pictureFrame);
+    robotPicture->hide();
+    // 10. Received chunks come to this window.
+    comm.setOwnerWindow(this);
+    return 1;
+}
+
+int CEditorDlg::doModal() {
+    return exec();
+}
+
+QWidget* CEditorDlg::control(int id) const {
+    return built.control(id);
+}
+
+void CEditorDlg::onMenuCommand(int command) {
+    switch (command) {
+        case id::kFileExit:
+            onFileExit();
+            break;
+        case id::kConnect:
+            onConnect();
+            break;
+        case id::kDisconnect:
+            onDisconnect();
+            break;
+        case id::kSetup:
+            onSetup();
+            break;
+        default:
+            break;
+    }
+}
+
+void CEditorDlg::onEditChange(int id) {
+    if (id == id::kPageNameEdit) {
+        onPageNameChange();
+    } else if (id >= id::kMotorEdit0 &&
+               id < id::kMotorEdit0 + static_cast<int>(kestrova::kMotorCount)) {
+        onMotorEditChange(id - id::kMotorEdit0);
+    }
+}
+
+void CEditorDlg::onMotorEditChange(int /*motorIndex*/) {
+    sendLivePositions();
+}
+
+void CEditorDlg::onFileExit() {}
+
+void CEditorDlg::onSysCommand(int command) {
+    if ((command & kSysCommandMask) == id::kAboutBox) {
+        CAboutDlg about(this);
+        about.exec();
+    }
+}
+
+bool CEditorDlg::preTranslateMessage(const QEvent* event) const {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
+    return preTranslateMessage(event) || QDialog::eventFilter(watched, event);
+}
+
+void CEditorDlg::accept() {
+    onOK();
+}
+
+void CEditorDlg::reject() {
+    onCancel();
+}
+
+void CEditorDlg::onOK() {
+    bindControls();
+    QDialog::accept();
+}
+
+void CEditorDlg::onCancel() {
+    QDialog::reject();
+}

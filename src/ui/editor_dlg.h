@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "model/page_file_dialogs.h"
+#include "protocol/reply_recognizer.h"
+#include "serial/comm.h"
+#include "serial/comm_owner.h"
+#include "serial/port_settings.h"
+#include "ui/app_message_bridge.h"
+#include "ui/dialog_builder.h"
+#include "ui/live_send_busy.h"
+#include "ui/message_boxes.h"
+#include "ui/setup_dlg.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+
+// The main window (template 102 with menu 139): page and step editing, the connection, the
+// send commands and the controller's replies.
+//
+// Test seams: `boxes` receives every message box (the serial layer's application-wide ones
+// included, while this window exists) and `files` answers the page-file dialogs; either may be
+// nullptr for the real Qt ones. Controls are reached by identifier through control(),
+// readUnsigned(), writeUnsigned(), readText(), writeText(), selectIndex() and selectedIndex().
+class CEditorDlg : public QDialog, public kestrova::CommOwner, public kestrova::ReplySink {
+    Q_OBJECT
+
+  public:
+    explicit CEditorDlg(kestrova::MessageBoxes* injectedBoxes = nullptr,
+                        kestrova::PageFileDialogs* injectedFiles = nullptr);
+    ~CEditorDlg() override;
+
+    // Runs the window modally, centred on the screen, until it is closed.
+    int doModal();
+
+    // Control operations, by identifier. A text write raises the edit's change handler at
+    // once, also when the text stays the same; a selection made here raises nothing.
+    QWidget* control(int id) const;
+    unsigned readUnsigned(int id) const;
+    void writeUnsigned(int id, unsigned value);
+    QString readText(int id) const;
+    void writeText(int id, const QString& text);
+    void selectIndex(int id, int index);
+    int selectedIndex(int id) const;
+
+    // Every control in template order.
+    const std::vector<QWidget*>& controls() const { return built.controls; }
+    QMenuBar* menuBar() const { return menu; }
+    const QIcon& windowIconResource() const { return icon; }
+    CComm& port() { return comm; }
+    CSetupDlg& setup() { return setupDlg; }
+
+    // Page and step editing.
+    void refreshPageControls();
+    void onPageNameChange();
+    void onPageNumChange();
+    void onEnableStepChange();
+    void onNextPageChange();
+    void onRepeatChange();
+    void onGetStep();
+    void onSetStep();
+    void onResetStep();
+    void onResetPage();
+    void onMotorEditChange(int motorIndex);
+
+    // Connection.
+    kestrova::PortSettings buildPortSettings() const;
+    void onConnect();
+    void onDisconnect();
+    void onSetup();
+
+    // Sending.
+    void sendLivePositions();
+    int sendPagePacket(const kestrova::PageRecord& record, std::uint8_t command);
+    void sendPagePlay();
+    void sendPageWrite();
+    void sendPageRead();
+
+    // To PC.
+    void onPcSave();
+    void onPcLoad();
+
+    void onFileExit();
+    void accept() override;  // the OK command: onOK
+    void reject() override;  // the Cancel command and the close button: onCancel
+    void onSysCommand(int command);
+
+    // Receiving: called on the serial watcher thread, runs the task on this window's thread,
+    // also inside the nested loop of a modal box.
+    void postToOwner(std::function<void()> task) override;
+    void onCommRead(std::span<const std::uint8_t> chunk) override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void bindControls();
+    int onInitDialog();
+    void buildWindow();
+    void connectHandlers();
+    void onMenuCommand(int command);
+    void onEditChange(int id);
+    bool preTranslateMessage(const QEvent* event) const;
+    void onOK();
+    void onCancel();
+    void repaintStepTable();
+    bool isLinkedToTarget() const;
+    void showPortMessage(const char* what);
+    void showReplyMessage(const char* text);
+
+    // ReplySink
+    void showSaveDone() override;
+    void replacePage(const kestrova::PageRecord& record) override;
+    void showFailed() override;
+    void showBadCommunication() override;
+
+    std::unique_ptr<kestrova::MessageBoxes> ownBoxes;
+    kestrova::MessageBoxes& boxes;
+    std::unique_ptr<kestrova::PageFileDialogs> ownFiles;
+    kestrova::PageFileDialogs& files;
+    kestrova::AppMessageBridge appMessages;
+    QWidget* client = nullptr;
+    QMenuBar* menu = nullptr;
+    kestrova::BuiltDialog built;
+    kestrova::ReplyRecognizer replies;
+
+    QLabel* robotPicture = nullptr;
+    QWidget* pictureFrame = nullptr;
+    QComboBox* repeatCombo = nullptr;
+    QLineEdit* pageNameEdit = nullptr;
+    QComboBox* pageNumCombo = nullptr;
+    QComboBox* stepCombo = nullptr;
+    QComboBox* nextPageCombo = nullptr;
+    QComboBox* enableStepCombo = nullptr;
+    QWidget* stepTable = nullptr;
+    CSetupDlg setupDlg;
+    CComm comm;
+    QIcon icon;
+};

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+// The main window and the controller: Connect, Disconnect, Setup, the send commands and the
+// replies handed over by the serial watcher.
+#include <QCheckBox>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "model/motion_page.h"
+#include "protocol/packets.h"
+#include "resources/resource_ids.h"
+#include "ui/app_name.h"
+#include "ui/editor_dlg.h"
+
+namespace id = kestrova::res::id;
+
+namespace kestrova {
+int liveSendBusy = 0;
+}
+
+namespace {
+
+// Bounds the live-positions stream: one packet per write plus this pause.
+constexpr std::chrono::milliseconds kLivePause{100};
+
+}  // namespace
+
+kestrova::PortSettings CEditorDlg::buildPortSettings() const {
+    return kestrova::buildPortSettings(setupDlg.portIndex, setupDlg.baudIndex);
+}
+
+void CEditorDlg::showPortMessage(const char* what) {
+    // The number follows the current choice, not the port that is open.
+    const std::string text = "COM" + std::to_string(setupDlg.portIndex + 1) + " " + what;
+    kestrova::showAppMessage(text);
+}
+
+void CEditorDlg::onConnect() {
+    if (comm.connected == 1) {
+        showPortMessage("already open.");
+        return;
+    }
+    const kestrova::PortSettings settings = buildPortSettings();
+    showPortMessage(comm.open(settings) != 0 ? "open." : "open fail.");
+}
+
+void CEditorDlg::onDisconnect() {
+    if (comm.connected == 1) {
+        showPortMessage("is closed.");
+        comm.close();
+    } else {
+        showPortMessage("is not opened.");
+    }
+}
+
+void CEditorDlg::onSetup() {
+    if (setupDlg.parentWidget() != this) {
+        setupDlg.setParent(this, setupDlg.windowFlags());
+    }
+    setupDlg.doModal();
+}
+
+bool CEditorDlg::isLinkedToTarget() const {
+    const auto* link = static_cast<const QCheckBox*>(control(id::kLinkToTarget));
+    return link->isChecked();
+}
+
+void CEditorDlg::sendLivePositions() {
+    if (!isLinkedToTarget() || kestrova::liveSendBusy != 0) {
+        return;
+    }
+    kestrova::LiveSendBusyScope busy;
+    kestrova::MotorFields fields{};
+    for (std::size_t m = 0; m < fields.size(); ++m) {
+        fields[m] = readUnsigned(id::kMotorEdit0 + static_cast<int>(m));
+    }
+    const kestrova::LivePacket packet = kestrova::buildLivePositionsPacket(fields);
+    comm.write(packet);
+    std::this_thread::sleep_for(kLivePause);
+}
+
+int CEditorDlg::sendPagePacket(const kestrova::PageRecord& record, std::uint8_t command) {
+    const kestrova::PagePacket packet = kestrova::buildPagePacket(record, command);
+    return comm.write(packet);
+}
+
+void CEditorDlg::sendPagePlay() {
+    sendPagePacket(motionPage.getRecord(), kestrova::command::kPlayPage);
+}
+
+void CEditorDlg::sendPageWrite() {
+    sendPagePacket(motionPage.getRecord(), kestrova::command::kWritePage);
+}
+
+void CEditorDlg::sendPageRead() {
+    const kestrova::ReadRequest request = kestrova::buildReadRequest(motionPage.getPageNum());
+    comm.write(request);
+}
+
+void CEditorDlg::postToOwner(std::function<void()> task) {
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
+void CEditorDlg::onCommRead(std::span<const std::uint8_t> chunk) {
+    replies.onChunk(chunk, *this);
+}
+
+void CEditorDlg::showReplyMessage(const char* text) {
+    boxes.show({QString::fromLatin1(text), kestrova::applicationName(), kestrova::MessageIcon::None,
+                this});
+}
+
+void CEditorDlg::showSaveDone() {
+    showReplyMessage("Save done!");
+}
+
+void CEditorDlg::replacePage(const kestrova::PageRecord& record) {
+    motionPage.setRecord(record);
+    refreshPageControls();
+}
+
+void CEditorDlg::showFailed() {
+    showReplyMessage("Failed!!");
+}
+
+void CEditorDlg::showBadCommunication() {
+    showReplyMessage("Bad communication");
+}

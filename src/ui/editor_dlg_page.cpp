@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+// Page and step editing: the page controls and the 24 step fields against the page object.
+#include <QLineEdit>
+#include <QWidget>
+#include <algorithm>
+
+#include "model/motion_page.h"
+#include "resources/resource_ids.h"
+#include "ui/editor_dlg.h"
+
+namespace id = kestrova::res::id;
+
+namespace {
+
+constexpr unsigned kResetPosition = 100;
+constexpr unsigned kResetAccRate = 50;
+
+int motorEdit(std::size_t motor) {
+    return id::kMotorEdit0 + static_cast<int>(motor);
+}
+
+}  // namespace
+
+void CEditorDlg::refreshPageControls() {
+    kestrova::PageName name{};
+    motionPage.getPageName(name);
+    const auto end = std::find(name.begin(), name.end(), 0);
+    writeText(id::kPageNameEdit, QString::fromLatin1(reinterpret_cast<const char*>(name.data()),
+                                                     static_cast<qsizetype>(end - name.begin())));
+    selectIndex(id::kPageNumCombo, motionPage.getPageNum());
+    selectIndex(id::kEnableStepCombo, motionPage.getEnableStep());
+    selectIndex(id::kNextPageCombo, motionPage.getNextPage());
+    selectIndex(id::kRepeatCombo, static_cast<int>(motionPage.getRepeat()) - 1);
+    selectIndex(id::kStepCombo, 0);
+    repaintStepTable();
+}
+
+void CEditorDlg::onPageNameChange() {
+    const QByteArray text = readText(id::kPageNameEdit).left(kestrova::kPageNameSize).toLatin1();
+    kestrova::PageName name{};
+    std::copy_n(text.cbegin(), std::min<qsizetype>(text.size(), kestrova::kPageNameSize),
+                name.begin());
+    motionPage.setPageName(name);
+}
+
+void CEditorDlg::onPageNumChange() {
+    motionPage.setPageNum(static_cast<std::uint8_t>(readUnsigned(id::kPageNumCombo)));
+}
+
+void CEditorDlg::onEnableStepChange() {
+    motionPage.setEnableStep(static_cast<std::uint8_t>(readUnsigned(id::kEnableStepCombo)));
+    repaintStepTable();
+}
+
+void CEditorDlg::onNextPageChange() {
+    motionPage.setNextPage(static_cast<std::uint8_t>(readUnsigned(id::kNextPageCombo)));
+}
+
+void CEditorDlg::onRepeatChange() {
+    motionPage.setRepeat(static_cast<std::uint8_t>(selectedIndex(id::kRepeatCombo) + 1));
+}
+
+void CEditorDlg::onGetStep() {
+    kestrova::StepPositions positions{};
+    motionPage.getStepPositions(readUnsigned(id::kStepCombo), positions);
+    {
+        // The fields' change handlers send nothing; one packet follows the bulk write.
+        kestrova::LiveSendBusyScope bulk;
+        for (std::size_t k = 0; k < positions.size(); ++k) {
+            writeUnsigned(motorEdit(k), positions[k]);
+        }
+    }
+    writeUnsigned(id::kAccEdit, motionPage.getAcc(readUnsigned(id::kStepCombo)));
+    writeUnsigned(id::kRateEdit, motionPage.getRate(readUnsigned(id::kStepCombo)));
+    sendLivePositions();
+}
+
+void CEditorDlg::onSetStep() {
+    kestrova::StepPositions positions{};
+    for (std::size_t k = 0; k < positions.size(); ++k) {
+        positions[k] = static_cast<std::uint8_t>(readUnsigned(motorEdit(k)));
+    }
+    motionPage.setStepPositions(readUnsigned(id::kStepCombo), positions);
+    motionPage.setAcc(readUnsigned(id::kStepCombo),
+                      static_cast<std::uint8_t>(readUnsigned(id::kAccEdit)));
+    motionPage.setRate(readUnsigned(id::kStepCombo),
+                       static_cast<std::uint8_t>(readUnsigned(id::kRateEdit)));
+    sendLivePositions();
+    repaintStepTable();
+}
+
+void CEditorDlg::onResetStep() {
+    {
+        kestrova::LiveSendBusyScope bulk;
+        for (std::size_t k = 0; k < kestrova::kMotorCount; ++k) {
+            writeUnsigned(motorEdit(k), kResetPosition);
+        }
+    }
+    writeUnsigned(id::kAccEdit, kResetAccRate);
+    writeUnsigned(id::kRateEdit, kResetAccRate);
+    sendLivePositions();
+}
+
+void CEditorDlg::onResetPage() {
+    motionPage.reset();
+    refreshPageControls();
+}
+
+void CEditorDlg::repaintStepTable() {
+    stepTable->update();
+}
+
+void CEditorDlg::onPcSave() {
+    motionPage.saveToFile(files);
+}
+
+void CEditorDlg::onPcLoad() {
+    if (motionPage.loadFromFile(files) != 0) {
+        refreshPageControls();
+    }
+}

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+#include "ui/file_dialogs.h"
+
+#include <QFile>
+#include <QFileDialog>
+
+#include "ui/qt_text.h"
+
+namespace kestrova {
+
+namespace {
+
+std::optional<std::filesystem::path> choosePath(QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(nullptr);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("Kestrova Page File (*.kpf)"));
+    dialog.setDefaultSuffix(QStringLiteral("kpf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(QFile::encodeName(dialog.selectedFiles().first()).toStdString());
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> QtPageFileDialogs::chooseSavePath() {
+    return choosePath(QFileDialog::AcceptSave);
+}
+
+std::optional<std::filesystem::path> QtPageFileDialogs::chooseOpenPath() {
+    return choosePath(QFileDialog::AcceptOpen);
+}
+
+void QtPageFileDialogs::showFileError(std::string_view text) {
+    boxes.show({toQString(text), QStringLiteral("error"), MessageIcon::None, nullptr});
+}
+
+}  // namespace kestrova
