@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/motor_panel.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -8,26 +9,18 @@
 #include <QSlider>
 #include <algorithm>
 
-#include "resources/motor_panel_template.h"
-#include "ui/point_size_font.h"
+#include "resources/resource_ids.h"
+#include "resources/templates.h"
+#include "ui/dialog_builder.h"
+#include "ui/qt_text.h"
 
-namespace res = kestrova::res;
+namespace id = kestrova::res::id;
 
 namespace {
 
 // The panel's dialog-frame border.
 constexpr int kBorderWidth = 3;
 constexpr int kSmallestLabelPixels = 8;
-
-// Dialog units to pixels through the metrics of the font in use: a quarter of the average
-// character width across, an eighth of the character height down.
-QRect dialogUnitsToPixels(const res::ControlTemplate& control, const QFontMetrics& metrics) {
-    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const int averageWidth = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
-    const int height = metrics.height();
-    return {control.x * averageWidth / 4, control.y * height / 8, control.cx * averageWidth / 4,
-            control.cy * height / 8};
-}
 
 // The fixed 63 x 36 panel was laid out for a face with smaller cells than most stand-ins, so
 // a control that would reach past the client area is moved back and cut to fit.
@@ -63,40 +56,26 @@ CMotorPanel::CMotorPanel(int motorIndex, kestrova::MotorPanelOwner* owner, QWidg
     : QFrame(frame), motorIndex(motorIndex), owner(owner) {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(kBorderWidth);
-    setFont(kestrova::pointSizeFont(QString::fromUtf8(res::kMotorPanelTemplate.fontFace.data(),
-                                                      res::kMotorPanelTemplate.fontFace.size()),
-                                    res::kMotorPanelTemplate.pointSize, logicalDpiY()));
     setAutoFillBackground(true);
     createControls();
     hide();
 }
 
 void CMotorPanel::createControls() {
-    const QFontMetrics metrics(font());
-    // Children are laid out in the client area of the panel at its final size.
+    const kestrova::BuiltDialog built =
+        kestrova::buildDialog(kestrova::res::motorPanelDialog, this);
+    label = static_cast<QLabel*>(built.control(id::kPanelLabel));
+    trackbar = static_cast<QSlider*>(built.control(id::kPanelTrackbar));
+    // The template counts from the client area, inside the border, of the panel at its final
+    // size.
     const QRect client(QPoint(kBorderWidth, kBorderWidth),
                        QSize(kWidth - 2 * kBorderWidth, kHeight - 2 * kBorderWidth));
-    for (const auto& control : res::kMotorPanelTemplate.controls) {
-        QWidget* widget = nullptr;
-        const QString text = QString::fromUtf8(control.text.data(), control.text.size());
-        if (control.kind == res::Kind::Label) {
-            label = new QLabel(text, this);
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            // Presses on the label reach the panel and so start a drag.
-            label->setAttribute(Qt::WA_TransparentForMouseEvents);
-            widget = label;
-        } else if (control.kind == res::Kind::Trackbar) {
-            trackbar = new QSlider(Qt::Horizontal, this);
-            trackbar->setTickPosition(QSlider::NoTicks);
-            trackbar->setFocusPolicy(Qt::StrongFocus);
-            widget = trackbar;
-        } else {
-            continue;
-        }
-        widget->setProperty("controlId", control.id);
-        widget->setGeometry(
-            fittedInto(dialogUnitsToPixels(control, metrics).translated(client.topLeft()), client));
+    for (QWidget* control : built.controls) {
+        control->setGeometry(fittedInto(control->geometry().translated(client.topLeft()), client));
     }
+    // Each panel keeps its own tab order, as a dialog of its own: the main window's Tab key
+    // never lands on a trackbar, a click does.
+    trackbar->setFocusPolicy(Qt::ClickFocus);
     connect(trackbar, &QAbstractSlider::actionTriggered, this, [this] { onTrackbarScroll(); });
     trackbar->installEventFilter(this);
 }
@@ -109,8 +88,7 @@ void CMotorPanel::setUpPanel() {
     const QPoint client = parentWidget() ? parentWidget()->contentsRect().topLeft() : QPoint{};
     setGeometry(QRect(client + homePosition(motorIndex), QSize(kWidth, kHeight)));
     repaint();
-    const auto text = res::motorLabelString(res::kFirstMotorLabelString + motorIndex);
-    label->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    label->setText(kestrova::toQString(kestrova::res::loadString(id::kMotorLabel0 + motorIndex)));
     fitLabelText();
     trackbar->setMinimum(0);
     trackbar->setMaximum(kTrackbarMaximum);
@@ -118,10 +96,11 @@ void CMotorPanel::setUpPanel() {
 
 void CMotorPanel::fitLabelText() {
     // A wide stand-in face would cut the longer labels; a smaller size of it keeps them whole.
-    QFont shrunk = font();
-    while (shrunk.pixelSize() > kSmallestLabelPixels &&
+    QFont shrunk = label->font();
+    int pixels = QFontInfo(shrunk).pixelSize();
+    while (pixels > kSmallestLabelPixels &&
            QFontMetrics(shrunk).horizontalAdvance(label->text()) > label->width()) {
-        shrunk.setPixelSize(shrunk.pixelSize() - 1);
+        shrunk.setPixelSize(--pixels);
     }
     label->setFont(shrunk);
 }

@@ -2,17 +2,25 @@
 #include "ui/spin_stepper.h"
 
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <algorithm>
 
 namespace kestrova {
 
-SpinStepper::SpinStepper(QLineEdit* buddy, int upper, Writer writer)
-    : QObject(buddy), buddy(buddy), upperBound(std::max(upper, 0)), write(std::move(writer)) {
+SpinStepper::SpinStepper(QLineEdit* buddy, int upper, Writer writer, QObject* parent)
+    : QObject(parent != nullptr ? parent : buddy),
+      buddy(buddy),
+      upperBound(std::max(upper, 0)),
+      write(std::move(writer)) {
     if (!write) {
         write = [buddy](int value) { buddy->setText(QString::number(value)); };
     }
     buddy->installEventFilter(this);
+}
+
+SpinStepper::~SpinStepper() {
+    if (buddy) {
+        buddy->removeEventFilter(this);
+    }
 }
 
 int SpinStepper::stepped(int delta) const {
@@ -23,7 +31,7 @@ int SpinStepper::stepped(int delta) const {
 }
 
 bool SpinStepper::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != buddy || event->type() != QEvent::KeyPress) {
+    if (buddy == nullptr || watched != buddy || event->type() != QEvent::KeyPress) {
         return false;
     }
     const int key = static_cast<QKeyEvent*>(event)->key();

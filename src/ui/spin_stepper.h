@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QLineEdit>
 #include <QObject>
+#include <QPointer>
 #include <functional>
-
-class QLineEdit;
 
 namespace kestrova {
 
@@ -20,8 +20,10 @@ class SpinStepper : public QObject {
     // its own write so that the edit's change handling runs as for any program write.
     using Writer = std::function<void(int value)>;
 
-    // Installs itself on `buddy` and lives as long as it.
-    SpinStepper(QLineEdit* buddy, int upper, Writer write = {});
+    // Installs itself on `buddy`. It belongs to `parent` (the buddy when none is given) and
+    // steps nothing once the buddy is gone.
+    SpinStepper(QLineEdit* buddy, int upper, Writer write = {}, QObject* parent = nullptr);
+    ~SpinStepper() override;
 
     int upper() const { return upperBound; }
 
@@ -33,7 +35,7 @@ class SpinStepper : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QLineEdit* buddy;
+    QPointer<QLineEdit> buddy;
     int upperBound;
     Writer write;
 };

@@ -2,9 +2,9 @@
 #include "ui/step_table_view.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "model/motion_page.h"
-#include "ui/point_size_font.h"
 
 using kestrova::StepTableLayout;
 
@@ -40,7 +40,12 @@ CStepTableView::CStepTableView(const CMotionPage& page, QWidget* parent)
     : QFrame(parent), page(page) {}
 
 QFont CStepTableView::tableFont(int dpiY) {
-    return kestrova::pointSizeFont(u"@MS PGothic", 10, dpiY);
+    // 10 points as a whole number of pixels: 13 at 96 dots per inch.
+    QFont font;
+    font.setFamilies({QStringLiteral("@MS PGothic"), QStringLiteral("sans-serif")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, dpiY * 100 / 720));
+    return font;
 }
 
 void CStepTableView::paintEvent(QPaintEvent* /*event*/) {

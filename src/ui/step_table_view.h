@@ -39,7 +39,8 @@ class CStepTableView : public QFrame {
   public:
     explicit CStepTableView(const CMotionPage& page, QWidget* parent = nullptr);
 
-    // The font the table is drawn in, for a screen of `dpiY` dots per inch.
+    // The font the table is drawn in, for a screen of `dpiY` dots per inch; where its face is
+    // not installed, a sans-serif one stands in.
     static QFont tableFont(int dpiY);
 
   protected:

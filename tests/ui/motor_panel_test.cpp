@@ -3,17 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <QDialog>
 #include <QLabel>
-#include <QPushButton>
 #include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <array>
 #include <utility>
 #include <vector>
 
+#include "trackbar_input.h"
+
+namespace kestrova::test {
 namespace {
 
 constexpr int kPanelCount = 22;
@@ -31,34 +30,11 @@ class EchoOwner : public kestrova::MotorPanelOwner {
     std::array<CMotorPanel*, kPanelCount> panels{};
 };
 
-QPoint inWindow(const QWidget* widget, QPoint point) {
-    return widget->mapTo(widget->window(), point);
-}
-
-QRect handleRect(const QSlider* slider) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.singleStep = slider->singleStep();
-    option.pageStep = slider->pageStep();
-    option.tickPosition = slider->tickPosition();
-    option.subControls = QStyle::SC_All;
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle,
-                                           slider);
-}
-
 class MotorPanelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dialog.resize(400, 680);
-        okButton = new QPushButton("OK", &dialog);
-        okButton->setDefault(true);
-        QObject::connect(okButton, &QPushButton::clicked, &dialog, &QDialog::accept);
-        frame = new QFrame(&dialog);
+        top.resize(400, 680);
+        frame = new QFrame(&top);
         frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         frame->setLineWidth(2);
         frame->setGeometry(10, 40, 330, 620);
@@ -68,63 +44,19 @@ class MotorPanelTest : public ::testing::Test {
             panel->show();
             panel->setUpPanel();
         }
-        dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        window = dialog.windowHandle();
+        top.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&top));
+        window = top.windowHandle();
     }
 
     CMotorPanel& panel(int index) { return *owner.panels[static_cast<std::size_t>(index)]; }
     QPoint clientOrigin() const { return frame->contentsRect().topLeft(); }
 
     EchoOwner owner;
-    QDialog dialog;
-    QPushButton* okButton = nullptr;
+    QWidget top;
     QFrame* frame = nullptr;
     QWindow* window = nullptr;
 };
-
-struct PanelRow {
-    int index;
-    const char* label;
-    int left;
-    int top;
-};
-
-constexpr std::array<PanelRow, kPanelCount> kPanelRows{{
-    {0, "M1(PB0)", 10, 36},     {1, "M2(PB1)", 20, 72},     {2, "M3(PB2)", 30, 108},
-    {3, "M4(PB3)", 40, 144},    {4, "M5(PB4)", 50, 180},    {5, "M6(PB5)", 60, 216},
-    {6, "M7(PB6)", 70, 252},    {7, "M8(PB7)", 80, 288},    {8, "M9(PE0)", 90, 324},
-    {9, "M10(PE1)", 100, 360},  {10, "M11(PE2)", 110, 396}, {11, "M12(PE3)", 120, 432},
-    {12, "M13(PC0)", 130, 36},  {13, "M14(PC1)", 140, 72},  {14, "M15(PC2)", 150, 108},
-    {15, "M16(PC3)", 160, 144}, {16, "M17(PC4)", 170, 180}, {17, "M18(PC5)", 180, 216},
-    {18, "M19(PC6)", 190, 252}, {19, "M20(PC7)", 200, 288}, {20, "M21(PD4)", 210, 324},
-    {21, "M22(PD5)", 220, 360},
-}};
-
-TEST_F(MotorPanelTest, EveryPanelStartsOnItsStaircaseLabelledWithAnIdleTrackbar) {
-    for (const auto& row : kPanelRows) {
-        SCOPED_TRACE(row.label);
-        const CMotorPanel& p = panel(row.index);
-        EXPECT_EQ(p.geometry(), QRect(clientOrigin() + QPoint(row.left, row.top), QSize(63, 36)));
-        const QLabel* label = p.labelControl();
-        EXPECT_EQ(label->text(), row.label);
-        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width());
-        EXPECT_TRUE(p.isVisible());
-        const QSlider* slider = p.trackbarControl();
-        EXPECT_EQ(slider->orientation(), Qt::Horizontal);
-        EXPECT_EQ(slider->tickPosition(), QSlider::NoTicks);
-        EXPECT_EQ(std::pair(slider->minimum(), slider->maximum()), std::pair(0, 200));
-        EXPECT_EQ(slider->value(), 0);
-        // Both controls lie inside the panel's border.
-        EXPECT_TRUE(p.contentsRect().contains(label->geometry()));
-        EXPECT_TRUE(p.contentsRect().contains(slider->geometry()));
-        EXPECT_LT(label->geometry().top(), slider->geometry().top());
-        for (int other = 0; other < row.index; ++other) {
-            EXPECT_FALSE(p.geometry().intersects(panel(other).geometry())) << "M" << other + 1;
-        }
-    }
-    EXPECT_TRUE(owner.writes.empty());
-}
 
 TEST_F(MotorPanelTest, PressOnTheLabelDragsThePanelWithinTheFrame) {
     CMotorPanel& p = panel(4);
@@ -172,32 +104,19 @@ TEST_F(MotorPanelTest, PressOnTheTrackbarMovesTheThumbAndWritesTheEdit) {
 
 TEST_F(MotorPanelTest, DraggingTheThumbWritesEveryMovementThenTheFinalValueAgain) {
     CMotorPanel& p = panel(4);
-    QSlider* slider = p.trackbarControl();
     p.setTrackbarPosition(100);
     ASSERT_TRUE(owner.writes.empty());
 
-    QPoint pointer = inWindow(slider, handleRect(slider).center());
-    QTest::mousePress(window, Qt::LeftButton, {}, pointer);
-    std::vector<int> positions;
-    for (int step = 0; step < 60 && slider->sliderPosition() < 120; ++step) {
-        pointer += QPoint(1, 0);
-        const int before = slider->sliderPosition();
-        QTest::mouseMove(window, pointer);
-        if (slider->sliderPosition() != before) {
-            positions.push_back(slider->sliderPosition());
-        }
-    }
-    QTest::mouseRelease(window, Qt::LeftButton, {}, pointer);
+    const std::vector<int> expected = moveTrackbarTo(window, p.trackbarControl(), 120);
 
-    ASSERT_GE(slider->value(), 120);
-    ASSERT_GE(positions.size(), 2u);
-    positions.push_back(slider->value());
+    ASSERT_GE(expected.size(), 3u);  // at least two movements and the release
     std::vector<int> written;
     for (const auto& [index, value] : owner.writes) {
         EXPECT_EQ(index, 4);
         written.push_back(value);
     }
-    EXPECT_EQ(written, positions);
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(p.trackbarControl()->value(), 120);
 }
 
 TEST_F(MotorPanelTest, TrackbarKeysWriteOnPressAndAgainOnReleaseEvenAtTheEnds) {
@@ -227,20 +146,5 @@ TEST_F(MotorPanelTest, SettingThePositionWritesNothingAndStopsAtTheRangeEnd) {
     EXPECT_TRUE(owner.writes.empty());
 }
 
-TEST_F(MotorPanelTest, EnterAndEscapeOnATrackbarNeitherHideThePanelNorEndTheWindow) {
-    CMotorPanel& p = panel(3);
-    QSlider* slider = p.trackbarControl();
-    slider->setFocus();
-    QObject::connect(&dialog, &QDialog::rejected, [] { ADD_FAILURE() << "window cancelled"; });
-    QObject::connect(&dialog, &QDialog::accepted, [] { ADD_FAILURE() << "default button"; });
-
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        QTest::keyClick(slider, key);
-    }
-
-    EXPECT_TRUE(p.isVisible());
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(owner.writes.empty());
-}
-
 }  // namespace
+}  // namespace kestrova::test

@@ -4,15 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QImage>
-#include <QPainter>
-#include <set>
 
 #include "model/motion_page.h"
+#include "step_table_image.h"
 
+namespace kestrova::test {
 namespace {
-
-using kestrova::StepTableLayout;
 
 // About the size the main window gives the view.
 constexpr QSize kViewSize{384, 640};
@@ -25,67 +22,27 @@ class StepTableTest : public ::testing::Test {
         view.resize(kViewSize);
     }
 
-    QImage rendered() {
-        QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::darkGray);
-        view.render(&image);
-        return image;
-    }
     QRect client() const { return view.contentsRect(); }
-    StepTableLayout layout() const { return StepTableLayout::forClient(client().size()); }
-
-    // The part of the client area that belongs to one cell alone, clear of the lines between.
-    QRect cell(int step, int rowTop) const {
-        const int half = layout().columnWidth / 2;
-        return QRect(layout().columnCentre(step) - half + 2, rowTop, 2 * half - 4,
-                     layout().rowPitch - 1)
-            .translated(client().topLeft());
-    }
-
-    // The cell shows exactly `text`: the view's pixels there match the text drawn alone, in
-    // the table's font, centred on the column with its top on the row.
-    void expectCell(const QImage& image, int step, int rowTop, const QString& text) {
-        QImage expected(image.size(), image.format());
-        expected.fill(Qt::white);
-        QPainter painter(&expected);
-        painter.setFont(CStepTableView::tableFont(view.logicalDpiY()));
-        painter.setPen(Qt::black);
-        const QFontMetrics metrics = painter.fontMetrics();
-        const QPoint anchor = client().topLeft() + QPoint(layout().columnCentre(step), rowTop);
-        painter.drawText(anchor + QPoint(-metrics.horizontalAdvance(text) / 2, metrics.ascent()),
-                         text);
-        painter.end();
-        const QRect area = cell(step, rowTop);
-        EXPECT_EQ(image.copy(area), expected.copy(area))
-            << "step " << step << " row top " << rowTop << " should show " << text.toStdString();
-    }
-
-    // x of every pixel column that holds pure red.
-    static std::set<int> redColumns(const QImage& image) {
-        std::set<int> columns;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixel(x, y) == qRgb(255, 0, 0)) {
-                    columns.insert(x);
-                }
-            }
-        }
-        return columns;
-    }
+    StepTableLayout layout() const { return layoutOf(view); }
+    int motorRow(int motor) const { return layout().rowTop(motor); }
+    int accRow() const { return layout().rowTop(StepTableLayout::kAccRow); }
+    int rateRow() const { return layout().rowTop(StepTableLayout::kRateRow); }
 
     CMotionPage page;
     CStepTableView view;
 };
 
 TEST_F(StepTableTest, DefaultPageShowsEveryCellWhiteBackgroundAndTheLineAtSixty) {
-    const QImage image = rendered();
+    const QImage image = renderedTable(view);
     for (int step = 0; step < 8; ++step) {
-        expectCell(image, step, StepTableLayout::kHeaderTop, QString::number(step));
+        SCOPED_TRACE(step);
+        EXPECT_TRUE(
+            cellShows(image, view, step, StepTableLayout::kHeaderTop, QString::number(step)));
         for (int motor = 0; motor < 22; ++motor) {
-            expectCell(image, step, layout().rowTop(motor), "100");
+            EXPECT_TRUE(cellShows(image, view, step, motorRow(motor), "100")) << "M" << motor + 1;
         }
-        expectCell(image, step, layout().rowTop(StepTableLayout::kAccRow), "50");
-        expectCell(image, step, layout().rowTop(StepTableLayout::kRateRow), "50");
+        EXPECT_TRUE(cellShows(image, view, step, accRow(), "50"));
+        EXPECT_TRUE(cellShows(image, view, step, rateRow(), "50"));
     }
     EXPECT_EQ(redColumns(image), std::set<int>{client().left() + 60});
     // No outline: the client area's corners are background.
@@ -99,7 +56,7 @@ TEST_F(StepTableTest, EnableStepLineSitsTwentyTwoPixelsRightOfItsColumnAndInside
     for (int enable : {0, 3, 7}) {
         page.setEnableStep(static_cast<std::uint8_t>(enable));
         const int x = layout().columnCentre(enable) + 22;
-        EXPECT_EQ(redColumns(rendered()), std::set<int>{client().left() + x}) << enable;
+        EXPECT_EQ(redColumns(renderedTable(view)), std::set<int>{client().left() + x}) << enable;
         EXPECT_LE(x, client().width() - 16);
     }
 }
@@ -107,14 +64,14 @@ TEST_F(StepTableTest, EnableStepLineSitsTwentyTwoPixelsRightOfItsColumnAndInside
 TEST_F(StepTableTest, EnableStepBeyondTheTableDrawsNoVisibleLine) {
     for (int enable : {8, 9, 255}) {
         page.setEnableStep(static_cast<std::uint8_t>(enable));
-        const QImage image = rendered();
+        const QImage image = renderedTable(view);
         EXPECT_TRUE(redColumns(image).empty()) << enable;
-        expectCell(image, 7, layout().rowTop(21), "100");
+        EXPECT_TRUE(cellShows(image, view, 7, motorRow(21), "100"));
     }
 }
 
 TEST_F(StepTableTest, StoredValuesShowAsUnsignedBytesIncludingThoseAboveTwoHundred) {
-    kestrova::StepPositions row{};
+    StepPositions row{};
     row.fill(7);
     row[4] = 230;
     row[21] = 255;
@@ -123,14 +80,14 @@ TEST_F(StepTableTest, StoredValuesShowAsUnsignedBytesIncludingThoseAboveTwoHundr
     page.setRate(2, 255);
     page.setRate(6, 0);
 
-    const QImage image = rendered();
-    expectCell(image, 6, layout().rowTop(0), "7");
-    expectCell(image, 6, layout().rowTop(4), "230");
-    expectCell(image, 6, layout().rowTop(21), "255");
-    expectCell(image, 6, layout().rowTop(StepTableLayout::kAccRow), "201");
-    expectCell(image, 6, layout().rowTop(StepTableLayout::kRateRow), "0");
-    expectCell(image, 2, layout().rowTop(StepTableLayout::kRateRow), "255");
-    expectCell(image, 5, layout().rowTop(4), "100");
+    const QImage image = renderedTable(view);
+    EXPECT_TRUE(cellShows(image, view, 6, motorRow(0), "7"));
+    EXPECT_TRUE(cellShows(image, view, 6, motorRow(4), "230"));
+    EXPECT_TRUE(cellShows(image, view, 6, motorRow(21), "255"));
+    EXPECT_TRUE(cellShows(image, view, 6, accRow(), "201"));
+    EXPECT_TRUE(cellShows(image, view, 6, rateRow(), "0"));
+    EXPECT_TRUE(cellShows(image, view, 2, rateRow(), "255"));
+    EXPECT_TRUE(cellShows(image, view, 5, motorRow(4), "100"));
 }
 
 TEST_F(StepTableTest, TheWidestNumberFitsItsColumnInTheTableFont) {
@@ -143,8 +100,7 @@ TEST_F(StepTableTest, TheWidestNumberFitsItsColumnInTheTableFont) {
 TEST_F(StepTableTest, TooSmallAViewStillPaintsWithoutFault) {
     for (QSize size : {QSize(0, 0), QSize(10, 10), QSize(80, 30)}) {
         view.resize(size);
-        const QImage image = rendered();
-        EXPECT_EQ(image.size(), size);
+        EXPECT_EQ(renderedTable(view).size(), size);
     }
 }
 
@@ -169,8 +125,9 @@ TEST_F(StepTableTest, PaintsOnlyWhenAskedAndThenShowsThePageAnew) {
     view.update();
     QApplication::processEvents();
     EXPECT_EQ(paints, 1);
-    expectCell(view.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), 0,
-               layout().rowTop(StepTableLayout::kAccRow), "9");
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    EXPECT_TRUE(cellShows(shown, view, 0, accRow(), "9"));
 }
 
 }  // namespace
+}  // namespace kestrova::test
