@@ -2,6 +2,7 @@
 #include "ui/spin_stepper.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <algorithm>
 
 namespace kestrova {
@@ -17,12 +18,6 @@ SpinStepper::SpinStepper(QLineEdit* buddy, int upper, Writer writer, QObject* pa
     buddy->installEventFilter(this);
 }
 
-SpinStepper::~SpinStepper() {
-    if (buddy) {
-        buddy->removeEventFilter(this);
-    }
-}
-
 int SpinStepper::stepped(int delta) const {
     bool ok = false;
     const long long shown = buddy->text().trimmed().toLongLong(&ok);
@@ -31,7 +26,7 @@ int SpinStepper::stepped(int delta) const {
 }
 
 bool SpinStepper::eventFilter(QObject* watched, QEvent* event) {
-    if (buddy == nullptr || watched != buddy || event->type() != QEvent::KeyPress) {
+    if (watched != buddy || event->type() != QEvent::KeyPress) {
         return false;
     }
     const int key = static_cast<QKeyEvent*>(event)->key();

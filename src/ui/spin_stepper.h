@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QLineEdit>
 #include <QObject>
-#include <QPointer>
 #include <functional>
+
+class QLineEdit;
 
 namespace kestrova {
 
@@ -20,22 +20,21 @@ class SpinStepper : public QObject {
     // its own write so that the edit's change handling runs as for any program write.
     using Writer = std::function<void(int value)>;
 
-    // Installs itself on `buddy`. It belongs to `parent` (the buddy when none is given) and
-    // steps nothing once the buddy is gone.
+    // Installs itself on `buddy`, which must outlive its use. It belongs to `parent` (the
+    // buddy when none is given); deleting it detaches it from the buddy.
     SpinStepper(QLineEdit* buddy, int upper, Writer write = {}, QObject* parent = nullptr);
-    ~SpinStepper() override;
 
     int upper() const { return upperBound; }
-
-    // The value one step from what the edit shows, inside 0..upper. Text that is not a
-    // number counts as 0; a number outside the range is first brought into it.
-    int stepped(int delta) const;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QPointer<QLineEdit> buddy;
+    // The value one step from what the edit shows, inside 0..upper. Text that is not a
+    // number counts as 0; a number outside the range is first brought into it.
+    int stepped(int delta) const;
+
+    QLineEdit* buddy;
     int upperBound;
     Writer write;
 };

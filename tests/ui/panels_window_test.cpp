@@ -217,6 +217,23 @@ TEST_F(LinkedPanelsTest, ArrowKeysStopAtTheRangeEndsAndOnlyMotorFieldsSend) {
     EXPECT_EQ(motionPage.getAcc(0), 50);  // only Set Step stores it
 }
 
+TEST_F(PanelsTest, AttachingAnUpDownAgainReplacesItsRangeAndBuddy) {
+    QSignalSpy accChanges(widget<QLineEdit>(id::kAccEdit), &QLineEdit::textChanged);
+    dlg->attachSpin(id::kAccUpDown, 10, id::kAccEdit);
+    dlg->writeUnsigned(id::kAccEdit, 9);
+    ui->arrowKey(id::kAccEdit, Qt::Key_Up);
+    ui->arrowKey(id::kAccEdit, Qt::Key_Up);
+    EXPECT_EQ(dlg->readText(id::kAccEdit), "10");
+    EXPECT_EQ(accChanges.count(), 2);  // the write of 9 and the step to 10: one stepper only
+
+    dlg->attachSpin(id::kAccUpDown, 50, id::kRateEdit);
+    dlg->writeUnsigned(id::kRateEdit, 50);
+    ui->arrowKey(id::kRateEdit, Qt::Key_Up);
+    EXPECT_EQ(dlg->readText(id::kRateEdit), "50");
+    ui->arrowKey(id::kAccEdit, Qt::Key_Down);
+    EXPECT_EQ(dlg->readText(id::kAccEdit), "10");  // no longer its buddy
+}
+
 TEST_F(LinkedPanelsTest, GetStepMovesEveryTrackbarWithOnePacketAndKeepsValuesAboveTheRange) {
     PageRecord record = defaultPageRecord();
     for (std::size_t m = 0; m < kMotorCount; ++m) {
