@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <algorithm>
 
+#include "model/page_record.h"
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
 #include "ui/dialog_builder.h"
@@ -30,6 +31,17 @@ QRect fittedInto(QRect control, QRect client) {
     return {std::clamp(control.x(), client.left(), client.left() + client.width() - width),
             std::clamp(control.y(), client.top(), client.top() + client.height() - height), width,
             height};
+}
+
+int widestMotorLabel(const QFont& font) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (int motor = 0; motor < static_cast<int>(kestrova::kMotorCount); ++motor) {
+        const QString text =
+            kestrova::toQString(kestrova::res::loadString(id::kMotorLabel0 + motor));
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    return widest;
 }
 
 // Keys whose release closes a run of trackbar movements, as the platform's trackbar reports
@@ -96,10 +108,10 @@ void CMotorPanel::setUpPanel() {
 
 void CMotorPanel::fitLabelText() {
     // A wide stand-in face would cut the longer labels; a smaller size of it keeps them whole.
+    // Every panel takes the size at which the widest label fits, so that all look alike.
     QFont shrunk = label->font();
     int pixels = QFontInfo(shrunk).pixelSize();
-    while (pixels > kSmallestLabelPixels &&
-           QFontMetrics(shrunk).horizontalAdvance(label->text()) > label->width()) {
+    while (pixels > kSmallestLabelPixels && widestMotorLabel(shrunk) > label->width()) {
         shrunk.setPixelSize(--pixels);
     }
     label->setFont(shrunk);

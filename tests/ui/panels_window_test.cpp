@@ -120,6 +120,7 @@ TEST_F(PanelsTest, EveryPanelStartsOnItsStaircaseInsideTheFrameLabelledWithAnIdl
         const QLabel* label = panel->labelControl();
         EXPECT_EQ(label->text(), row.label);
         EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width());
+        EXPECT_EQ(label->font(), dlg->motorPanel(0)->labelControl()->font());
         EXPECT_TRUE(panel->contentsRect().contains(label->geometry()));
         const QSlider* slider = panel->trackbarControl();
         EXPECT_TRUE(panel->contentsRect().contains(slider->geometry()));
