@@ -12,9 +12,6 @@ SpinStepper::SpinStepper(QLineEdit* buddy, int upper, Writer writer, QObject* pa
       buddy(buddy),
       upperBound(std::max(upper, 0)),
       write(std::move(writer)) {
-    if (!write) {
-        write = [buddy](int value) { buddy->setText(QString::number(value)); };
-    }
     buddy->installEventFilter(this);
 }
 

@@ -16,13 +16,13 @@ class SpinStepper : public QObject {
     Q_OBJECT
 
   public:
-    // How the new value reaches the edit. The default sets the edit's text; a window passes
-    // its own write so that the edit's change handling runs as for any program write.
+    // How the new value reaches the edit: the window's own write, so that the edit's change
+    // handling runs as for any program write.
     using Writer = std::function<void(int value)>;
 
     // Installs itself on `buddy`, which must outlive its use. It belongs to `parent` (the
     // buddy when none is given); deleting it detaches it from the buddy.
-    SpinStepper(QLineEdit* buddy, int upper, Writer write = {}, QObject* parent = nullptr);
+    SpinStepper(QLineEdit* buddy, int upper, Writer write, QObject* parent = nullptr);
 
     int upper() const { return upperBound; }
 

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-
 #include "model/motion_page.h"
 #include "step_table_image.h"
 
@@ -52,44 +50,6 @@ TEST_F(StepTableTest, DefaultPageShowsEveryCellWhiteBackgroundAndTheLineAtSixty)
     }
 }
 
-TEST_F(StepTableTest, EnableStepLineSitsTwentyTwoPixelsRightOfItsColumnAndInsideUpToSeven) {
-    for (int enable : {0, 3, 7}) {
-        page.setEnableStep(static_cast<std::uint8_t>(enable));
-        const int x = layout().columnCentre(enable) + 22;
-        EXPECT_EQ(redColumns(renderedTable(view)), std::set<int>{client().left() + x}) << enable;
-        EXPECT_LE(x, client().width() - 16);
-    }
-}
-
-TEST_F(StepTableTest, EnableStepBeyondTheTableDrawsNoVisibleLine) {
-    for (int enable : {8, 9, 255}) {
-        page.setEnableStep(static_cast<std::uint8_t>(enable));
-        const QImage image = renderedTable(view);
-        EXPECT_TRUE(redColumns(image).empty()) << enable;
-        EXPECT_TRUE(cellShows(image, view, 7, motorRow(21), "100"));
-    }
-}
-
-TEST_F(StepTableTest, StoredValuesShowAsUnsignedBytesIncludingThoseAboveTwoHundred) {
-    StepPositions row{};
-    row.fill(7);
-    row[4] = 230;
-    row[21] = 255;
-    page.setStepPositions(6, row);
-    page.setAcc(6, 201);
-    page.setRate(2, 255);
-    page.setRate(6, 0);
-
-    const QImage image = renderedTable(view);
-    EXPECT_TRUE(cellShows(image, view, 6, motorRow(0), "7"));
-    EXPECT_TRUE(cellShows(image, view, 6, motorRow(4), "230"));
-    EXPECT_TRUE(cellShows(image, view, 6, motorRow(21), "255"));
-    EXPECT_TRUE(cellShows(image, view, 6, accRow(), "201"));
-    EXPECT_TRUE(cellShows(image, view, 6, rateRow(), "0"));
-    EXPECT_TRUE(cellShows(image, view, 2, rateRow(), "255"));
-    EXPECT_TRUE(cellShows(image, view, 5, motorRow(4), "100"));
-}
-
 TEST_F(StepTableTest, TheWidestNumberFitsItsColumnInTheTableFont) {
     const QFontMetrics metrics(CStepTableView::tableFont(view.logicalDpiY()));
     EXPECT_EQ(CStepTableView::tableFont(96).pixelSize(), 13);
@@ -102,31 +62,6 @@ TEST_F(StepTableTest, TooSmallAViewStillPaintsWithoutFault) {
         view.resize(size);
         EXPECT_EQ(renderedTable(view).size(), size);
     }
-}
-
-TEST_F(StepTableTest, PaintsOnlyWhenAskedAndThenShowsThePageAnew) {
-    view.show();
-    QApplication::processEvents();
-    int paints = 0;
-    struct PaintCounter : QObject {
-        int& count;
-        explicit PaintCounter(int& count) : count(count) {}
-        bool eventFilter(QObject*, QEvent* event) override {
-            count += event->type() == QEvent::Paint ? 1 : 0;
-            return false;
-        }
-    } counter(paints);
-    view.installEventFilter(&counter);
-
-    page.setAcc(0, 9);
-    QApplication::processEvents();
-    EXPECT_EQ(paints, 0);
-
-    view.update();
-    QApplication::processEvents();
-    EXPECT_EQ(paints, 1);
-    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    EXPECT_TRUE(cellShows(shown, view, 0, accRow(), "9"));
 }
 
 }  // namespace
