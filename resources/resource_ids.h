@@ -47,6 +47,10 @@ inline constexpr int kUpDown0 = 1062;  // 1062..1083: up-downs of 1000..1021
 inline constexpr int kAccUpDown = 1084;
 inline constexpr int kRateUpDown = 1085;
 
+// Controls of a motor panel (template 142).
+inline constexpr int kPanelTrackbar = 1058;
+inline constexpr int kPanelLabel = 1059;
+
 inline constexpr int kFileExit = 32771;
 inline constexpr int kConnect = 32775;
 inline constexpr int kDisconnect = 32776;

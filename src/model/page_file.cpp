@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -15,9 +16,9 @@ namespace {
 fs::path temporaryPathBeside(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = fs::file_time_type::clock::now().time_since_epoch().count();
-    fs::path name = target.filename();
-    name += "." + std::to_string(stamp) + "." + std::to_string(counter++) + ".tmp";
-    return target.parent_path() / name;
+    std::ostringstream name;
+    name << target.filename().string() << '.' << stamp << '.' << counter++ << ".tmp";
+    return target.parent_path() / name.str();
 }
 
 // Save through a symbolic link into the file it names, not over the link itself.

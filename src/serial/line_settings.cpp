@@ -6,6 +6,8 @@
 #include <array>
 #include <utility>
 
+#include "serial/custom_speed.h"
+
 namespace kestrova {
 
 namespace {
@@ -95,8 +97,7 @@ std::optional<speed_t> speedConstant(std::uint32_t baudRate) {
 
 bool applyLineSettings(int fd, const PortSettings& settings) {
     termios tio{};
-    const auto speed = speedConstant(settings.baudRate);
-    if (!speed || ::tcgetattr(fd, &tio) != 0) {
+    if (::tcgetattr(fd, &tio) != 0) {
         return false;
     }
     ::cfmakeraw(&tio);
@@ -108,8 +109,14 @@ bool applyLineSettings(int fd, const PortSettings& settings) {
         return false;
     }
     setFlowControl(tio, settings.flowControl);
-    return ::cfsetispeed(&tio, *speed) == 0 && ::cfsetospeed(&tio, *speed) == 0 &&
-           ::tcsetattr(fd, TCSANOW, &tio) == 0;
+    // Speeds without a constant go on in a second step, over a provisional standard speed.
+    const auto speed = speedConstant(settings.baudRate);
+    const speed_t provisional = speed.value_or(B9600);
+    if (::cfsetispeed(&tio, provisional) != 0 || ::cfsetospeed(&tio, provisional) != 0 ||
+        ::tcsetattr(fd, TCSANOW, &tio) != 0) {
+        return false;
+    }
+    return speed || setCustomSpeed(fd, settings.baudRate);
 }
 
 void raiseModemLines(int fd) {

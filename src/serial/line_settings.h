@@ -11,7 +11,7 @@
 namespace kestrova {
 
 // The termios constant for a speed in bits per second; none for speeds without one (14400
-// and 56000 among the offered table).
+// and 56000 among the offered table), which applyLineSettings sets where the system allows.
 std::optional<speed_t> speedConstant(std::uint32_t baudRate);
 
 // Raw mode with the record's speed, data bits, parity, stop bits and flow control. Parity and

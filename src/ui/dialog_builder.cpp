@@ -207,4 +207,24 @@ BuiltDialog buildDialog(const res::DialogTemplate& dialog, QWidget* parent) {
     return built;
 }
 
+void substituteControl(BuiltDialog& built, int id, QWidget* replacement) {
+    QWidget* original = built.control(id);
+    replacement->setParent(original->parentWidget());
+    replacement->setGeometry(original->geometry());
+    replacement->setProperty("controlId", id);
+    replacement->setObjectName(original->objectName());
+    replacement->setFocusPolicy(original->focusPolicy());
+    auto* originalFrame = qobject_cast<QFrame*>(original);
+    auto* replacementFrame = qobject_cast<QFrame*>(replacement);
+    if (originalFrame != nullptr && replacementFrame != nullptr) {
+        replacementFrame->setFrameStyle(originalFrame->frameStyle());
+        replacementFrame->setLineWidth(originalFrame->lineWidth());
+    }
+    replacement->stackUnder(original);
+    replacement->setVisible(!original->isHidden());
+    std::replace(built.controls.begin(), built.controls.end(), original, replacement);
+    built.byId.insert(id, replacement);
+    delete original;
+}
+
 }  // namespace kestrova

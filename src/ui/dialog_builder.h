@@ -49,6 +49,11 @@ struct BuiltDialog {
 // window as for a child dialog such as a motor panel.
 BuiltDialog buildDialog(const res::DialogTemplate& dialog, QWidget* parent);
 
+// Puts `replacement` where control `id` is (parent, place, stacking position, identifier, name,
+// visibility, focus policy and, between frames, the frame) and deletes the control: for
+// controls whose behaviour a class of the program supplies, such as the step table view.
+void substituteControl(BuiltDialog& built, int id, QWidget* replacement);
+
 // The closed height of drop-down lists, in dialog units: the template's height is that of the
 // opened list.
 inline constexpr int kDropListClosedHeight = 12;

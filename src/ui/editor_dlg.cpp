@@ -13,14 +13,18 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "model/motion_page.h"
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
 #include "ui/about_dlg.h"
 #include "ui/file_dialogs.h"
 #include "ui/latin1_validator.h"
 #include "ui/menu_builder.h"
+#include "ui/motor_panel.h"
 #include "ui/qt_text.h"
 #include "ui/resource_images.h"
+#include "ui/spin_stepper.h"
+#include "ui/step_table_view.h"
 
 namespace id = kestrova::res::id;
 
@@ -29,6 +33,9 @@ namespace {
 constexpr int kPageNameLength = 7;
 constexpr int kRepeatEntries = 254;
 constexpr int kSysCommandMask = ~0xF;
+constexpr int kMaxPosition = 200;
+constexpr int kMaxAcc = 50;
+constexpr int kMaxRate = 200;
 
 struct ButtonRoute {
     int id;
@@ -79,6 +86,8 @@ CEditorDlg::~CEditorDlg() = default;
 void CEditorDlg::buildWindow() {
     client = new QWidget(this);
     built = kestrova::buildDialog(kestrova::res::editorDialog, client);
+    // Control 1043 is painted by the step table view, from the program's one page.
+    kestrova::substituteControl(built, id::kStepTable, new CStepTableView(motionPage));
     setWindowTitle(kestrova::toQString(kestrova::res::editorDialog.caption));
     setFont(client->font());
     client->setFixedSize(client->size());
@@ -101,7 +110,7 @@ void CEditorDlg::bindControls() {
     stepCombo = static_cast<QComboBox*>(control(id::kStepCombo));
     nextPageCombo = static_cast<QComboBox*>(control(id::kNextPageCombo));
     enableStepCombo = static_cast<QComboBox*>(control(id::kEnableStepCombo));
-    stepTable = control(id::kStepTable);
+    stepTable = static_cast<CStepTableView*>(control(id::kStepTable));
 }
 
 void CEditorDlg::connectHandlers() {
@@ -152,6 +161,14 @@ int CEditorDlg::onInitDialog() {
     // 7. The robot picture lives in the frame, hidden.
     robotPicture->setParent(pictureFrame);
     robotPicture->hide();
+    // 8. The motor panels, inside the frame.
+    createMotorPanels();
+    // 9. Arrow keys in the step fields.
+    for (int k = 0; k < static_cast<int>(kestrova::kMotorCount); ++k) {
+        attachSpin(id::kUpDown0 + k, kMaxPosition, id::kMotorEdit0 + k);
+    }
+    attachSpin(id::kAccUpDown, kMaxAcc, id::kAccEdit);
+    attachSpin(id::kRateUpDown, kMaxRate, id::kRateEdit);
     // 10. Received chunks come to this window.
     comm.setOwnerWindow(this);
     return 1;
@@ -193,8 +210,36 @@ void CEditorDlg::onEditChange(int id) {
     }
 }
 
-void CEditorDlg::onMotorEditChange(int /*motorIndex*/) {
+void CEditorDlg::createMotorPanels() {
+    for (int i = 0; i < static_cast<int>(motorPanels.size()); ++i) {
+        auto* panel = new CMotorPanel(i, this, pictureFrame);
+        motorPanels[static_cast<std::size_t>(i)] = panel;
+        panel->show();
+        panel->setUpPanel();
+    }
+}
+
+CMotorPanel* CEditorDlg::motorPanel(int motorIndex) const {
+    return motorPanels.at(static_cast<std::size_t>(motorIndex));
+}
+
+void CEditorDlg::attachSpin(int upDownId, int upper, int editId) {
+    QWidget* upDown = control(upDownId);
+    // A new buddy replaces whatever the up-down served before.
+    qDeleteAll(upDown->findChildren<kestrova::SpinStepper*>(Qt::FindDirectChildrenOnly));
+    new kestrova::SpinStepper(
+        static_cast<QLineEdit*>(control(editId)), upper,
+        [this, editId](int value) { writeUnsigned(editId, static_cast<unsigned>(value)); }, upDown);
+}
+
+void CEditorDlg::writeMotorEdit(int motorIndex, int value) {
+    writeText(id::kMotorEdit0 + motorIndex, QString::number(value));
+}
+
+void CEditorDlg::onMotorEditChange(int motorIndex) {
+    // The robot hears the new positions before the trackbar moves.
     sendLivePositions();
+    motorPanel(motorIndex)->setTrackbarPosition(readSigned(id::kMotorEdit0 + motorIndex));
 }
 
 void CEditorDlg::onFileExit() {}

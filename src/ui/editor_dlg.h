@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "model/page_file_dialogs.h"
+#include "model/page_record.h"
 #include "protocol/reply_recognizer.h"
 #include "serial/comm.h"
 #include "serial/comm_owner.h"
@@ -18,8 +20,11 @@
 #include "ui/dialog_builder.h"
 #include "ui/live_send_busy.h"
 #include "ui/message_boxes.h"
+#include "ui/motor_panel_owner.h"
 #include "ui/setup_dlg.h"
 
+class CMotorPanel;
+class CStepTableView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -32,7 +37,10 @@ class QMenuBar;
 // included, while this window exists) and `files` answers the page-file dialogs; either may be
 // nullptr for the real Qt ones. Controls are reached by identifier through control(),
 // readUnsigned(), writeUnsigned(), readText(), writeText(), selectIndex() and selectedIndex().
-class CEditorDlg : public QDialog, public kestrova::CommOwner, public kestrova::ReplySink {
+class CEditorDlg : public QDialog,
+                   public kestrova::CommOwner,
+                   public kestrova::ReplySink,
+                   public kestrova::MotorPanelOwner {
     Q_OBJECT
 
   public:
@@ -47,6 +55,8 @@ class CEditorDlg : public QDialog, public kestrova::CommOwner, public kestrova::
     // once, also when the text stays the same; a selection made here raises nothing.
     QWidget* control(int id) const;
     unsigned readUnsigned(int id) const;
+    // The text as a signed decimal number; 0 when it is empty or not such a number.
+    int readSigned(int id) const;
     void writeUnsigned(int id, unsigned value);
     QString readText(int id) const;
     void writeText(int id, const QString& text);
@@ -59,6 +69,8 @@ class CEditorDlg : public QDialog, public kestrova::CommOwner, public kestrova::
     const QIcon& windowIconResource() const { return icon; }
     CComm& port() { return comm; }
     CSetupDlg& setup() { return setupDlg; }
+    CMotorPanel* motorPanel(int motorIndex) const;
+    CStepTableView* stepTableView() const { return stepTable; }
 
     // Page and step editing.
     void refreshPageControls();
@@ -72,6 +84,10 @@ class CEditorDlg : public QDialog, public kestrova::CommOwner, public kestrova::
     void onResetStep();
     void onResetPage();
     void onMotorEditChange(int motorIndex);
+
+    // Motor panels and keyboard stepping.
+    void writeMotorEdit(int motorIndex, int value) override;
+    void attachSpin(int upDownId, int upper, int editId);
 
     // Connection.
     kestrova::PortSettings buildPortSettings() const;
@@ -108,6 +124,7 @@ class CEditorDlg : public QDialog, public kestrova::CommOwner, public kestrova::
     int onInitDialog();
     void buildWindow();
     void connectHandlers();
+    void createMotorPanels();
     void onMenuCommand(int command);
     void onEditChange(int id);
     bool preTranslateMessage(const QEvent* event) const;
@@ -134,6 +151,7 @@ class CEditorDlg : public QDialog, public kestrova::CommOwner, public kestrova::
     kestrova::BuiltDialog built;
     kestrova::ReplyRecognizer replies;
 
+    std::array<CMotorPanel*, kestrova::kMotorCount> motorPanels{};
     QLabel* robotPicture = nullptr;
     QWidget* pictureFrame = nullptr;
     QComboBox* repeatCombo = nullptr;
@@ -142,7 +160,7 @@ class CEditorDlg : public QDialog, public kestrova::CommOwner, public kestrova::
     QComboBox* stepCombo = nullptr;
     QComboBox* nextPageCombo = nullptr;
     QComboBox* enableStepCombo = nullptr;
-    QWidget* stepTable = nullptr;
+    CStepTableView* stepTable = nullptr;
     CSetupDlg setupDlg;
     CComm comm;
     QIcon icon;

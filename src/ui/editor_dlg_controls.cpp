@@ -67,6 +67,12 @@ unsigned CEditorDlg::readUnsigned(int id) const {
     return parseUnsigned(readText(id));
 }
 
+int CEditorDlg::readSigned(int id) const {
+    bool ok = false;
+    const int value = readText(id).trimmed().toInt(&ok);
+    return ok ? value : 0;
+}
+
 void CEditorDlg::writeUnsigned(int id, unsigned value) {
     writeText(id, QString::number(value));
 }

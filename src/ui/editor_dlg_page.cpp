@@ -7,6 +7,7 @@
 #include "model/motion_page.h"
 #include "resources/resource_ids.h"
 #include "ui/editor_dlg.h"
+#include "ui/step_table_view.h"
 
 namespace id = kestrova::res::id;
 

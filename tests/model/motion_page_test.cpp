@@ -83,6 +83,9 @@ TEST(MotionPage, StepIndexUsesOnlyItsLowByteAndIgnoresStepsBeyondSeven) {
     EXPECT_EQ(page.getAcc(2), 7);
     EXPECT_EQ(page.getRate(7), 9);
     EXPECT_EQ(page.getAcc(0x1002), 7);
+    StepValues acc{};
+    page.getAllAcc(acc);
+    EXPECT_EQ(acc, (StepValues{50, 50, 7, 50, 50, 50, 50, 50}));
 
     const PageBytes before = toBytes(page.getRecord());
     page.setAcc(8, 1);
@@ -94,24 +97,4 @@ TEST(MotionPage, StepIndexUsesOnlyItsLowByteAndIgnoresStepsBeyondSeven) {
     row.fill(1);
     page.getStepPositions(200, row);
     EXPECT_EQ(row, StepPositions{});
-}
-
-TEST(MotionPage, BulkStepValueAccessorsMatchSingleSteps) {
-    CMotionPage page;
-    const StepValues acc{1, 2, 3, 4, 5, 6, 7, 8};
-    const StepValues rate{9, 10, 11, 12, 13, 14, 15, 255};
-    page.setAllAcc(acc);
-    page.setAllRates(rate);
-    StepValues accBack{}, rateBack{};
-    page.getAllAcc(accBack);
-    page.getAllRates(rateBack);
-    EXPECT_EQ(accBack, acc);
-    EXPECT_EQ(rateBack, rate);
-    EXPECT_EQ(page.getRate(7), 255);
-    AllPositions all;
-    all.fill(42);
-    page.setAllPositions(all);
-    StepPositions row{};
-    page.getStepPositions(7, row);
-    EXPECT_EQ(row[21], 42);
 }

@@ -9,6 +9,7 @@
 #include "pty_pair.h"
 #include "recording_message_box.h"
 #include "serial/comm.h"
+#include "serial/custom_speed.h"
 #include "test_owner.h"
 
 using namespace kestrova;
@@ -69,6 +70,18 @@ TEST_F(CommOnPty, OpenSetsRawEightNOneAtTheChosenSpeedAndReopens) {
     EXPECT_TRUE(box.texts().empty());
 }
 
+TEST_F(CommOnPty, OfferedSpeedsWithoutATermiosConstantStillOpen) {
+    for (const std::uint32_t baud : {14400u, 56000u}) {
+        SCOPED_TRACE(baud);
+        ASSERT_EQ(comm.open(com1(baud)), 1);
+        const auto reported = customSpeed(pty.slave());
+        ASSERT_TRUE(reported.has_value());
+        EXPECT_EQ(*reported, baud);
+        EXPECT_EQ(pty.lineSettings().c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+        comm.close();
+    }
+}
+
 TEST_F(CommOnPty, FlowControlBitsMapOntoTheLine) {
     ASSERT_EQ(comm.open(com1(9600, flow::kRtsCts)), 1);
     EXPECT_NE(pty.lineSettings().c_cflag & CRTSCTS, 0u);
@@ -89,8 +102,9 @@ TEST_F(CommOnPty, FlowControlBitsMapOntoTheLine) {
 TEST_F(CommOnPty, FailedOpensLeakNothingAndLeaveThePortClosed) {
     const std::size_t fdsBefore = openFdCount();
     const std::size_t threadsBefore = threadCount();
-    // No termios constant for 14400 baud.
-    EXPECT_EQ(comm.open(com1(14400)), 0);
+    PortSettings markParity = com1();
+    markParity.parity = 3;
+    EXPECT_EQ(comm.open(markParity), 0);
     PortSettings fiveDataBits = com1();
     fiveDataBits.dataBits = 9;
     EXPECT_EQ(comm.open(fiveDataBits), 0);

@@ -52,7 +52,7 @@ std::vector<Expected> expectedControls() {
         {1032, "QComboBox", "None", 384, 390, 29, 12, true, false, true},
         {1033, "QLineEdit", "Noname", 384, 373, 48, 12, true, false, true},
         {1035, "QPushButton", "PLAY", 448, 419, 35, 16, true, false, true},
-        {1043, "QFrame", "", 269, 13, 219, 346},
+        {1043, "CStepTableView", "", 269, 13, 219, 346},
         {-1, "QGroupBox", "To Target", 267, 408, 78, 31},
         {1036, "QPushButton", "Save", 272, 419, 33, 15, true, false, true},
         {1037, "QPushButton", "Load", 307, 419, 33, 15, true, false, true},

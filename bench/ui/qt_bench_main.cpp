@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+// Entry of the Qt benchmarks: one QApplication, on the offscreen platform unless another is
+// asked for.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

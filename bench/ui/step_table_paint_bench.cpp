@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// Time to paint the whole step table: 200 numbers and the enable-step line.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <cstdlib>
+
+#include "model/motion_page.h"
+#include "ui/step_table_view.h"
+
+namespace {
+
+void paintStepTable(benchmark::State& state) {
+    CMotionPage page;
+    page.setEnableStep(5);
+    CStepTableView view(page);
+    view.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    view.resize(384, 640);
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        view.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(paintStepTable)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+#include "serial/custom_speed.h"
+
+#if defined(__linux__)
+// termios2 lives in the kernel's own header, which clashes with <termios.h>: keep the two in
+// separate files.
+#include <asm/termbits.h>
+#include <sys/ioctl.h>
+#endif
+
+namespace kestrova {
+
+#if defined(__linux__)
+
+bool setCustomSpeed(int fd, std::uint32_t baudRate) {
+    termios2 tio{};
+    if (::ioctl(fd, TCGETS2, &tio) != 0) {
+        return false;
+    }
+    tio.c_cflag &= ~static_cast<tcflag_t>(CBAUD | (CBAUD << IBSHIFT));
+    tio.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+    tio.c_ispeed = baudRate;
+    tio.c_ospeed = baudRate;
+    return ::ioctl(fd, TCSETS2, &tio) == 0;
+}
+
+std::optional<std::uint32_t> customSpeed(int fd) {
+    termios2 tio{};
+    if (::ioctl(fd, TCGETS2, &tio) != 0) {
+        return std::nullopt;
+    }
+    return tio.c_ospeed;
+}
+
+#else
+
+bool setCustomSpeed(int, std::uint32_t) {
+    return false;
+}
+
+std::optional<std::uint32_t> customSpeed(int) {
+    return std::nullopt;
+}
+
+#endif
+
+}  // namespace kestrova

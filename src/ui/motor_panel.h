@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QFrame>
+#include <QPoint>
+#include <optional>
+
+#include "ui/motor_panel_owner.h"
+
+class QLabel;
+class QSlider;
+
+// One motor's floating panel inside the picture frame: the motor's label over a trackbar of
+// 0..200. Moving the trackbar writes its position into the owner's motor edit; the owner moves
+// the trackbar back with setTrackbarPosition, which writes nothing. Pressing anywhere outside
+// the trackbar drags the panel about inside its parent.
+class CMotorPanel : public QFrame {
+    Q_OBJECT
+
+  public:
+    static constexpr int kWidth = 63;
+    static constexpr int kHeight = 36;
+    static constexpr int kTrackbarMaximum = 200;
+
+    // `frame` becomes the parent; the panel stays hidden until shown and set up.
+    CMotorPanel(int motorIndex, kestrova::MotorPanelOwner* owner, QWidget* frame);
+
+    // Where panel `motorIndex` starts, counted from its parent's client area: two staircases
+    // of 12 and 10 panels.
+    static QPoint homePosition(int motorIndex);
+
+    // Places and sizes the panel, sets its label and the trackbar's range. The trackbar stays
+    // at 0.
+    void setUpPanel();
+
+    // Moves the thumb (clamped to 0..200) without writing the edit back.
+    void setTrackbarPosition(int value);
+
+    int index() const { return motorIndex; }
+    QSlider* trackbarControl() const { return trackbar; }
+    QLabel* labelControl() const { return label; }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void createControls();
+    void fitLabelText();
+    void onTrackbarScroll();
+    bool endsTracking(const QEvent* event) const;
+    QPoint keptInsideParent(QPoint topLeft) const;
+
+    int motorIndex;
+    kestrova::MotorPanelOwner* owner;
+    QLabel* label = nullptr;
+    QSlider* trackbar = nullptr;
+    std::optional<QPoint> dragGrip;  // press point in panel coordinates while dragging
+};

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: MIT
+#include "ui/step_table_view.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "model/motion_page.h"
+
+using kestrova::StepTableLayout;
+
+namespace {
+
+constexpr QColor kLineColour{255, 0, 0};
+
+// The text's top edge at y, centred on x.
+void drawCentred(QPainter& painter, int x, int y, int value) {
+    const QString text = QString::number(value);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int left = x - metrics.horizontalAdvance(text) / 2;
+    painter.drawText(QPoint(left, y + metrics.ascent()), text);
+}
+
+void drawColumn(QPainter& painter, const CMotionPage& page, const StepTableLayout& layout,
+                const kestrova::AllPositions& positions, int step) {
+    const int x = layout.columnCentre(step);
+    drawCentred(painter, x, StepTableLayout::kHeaderTop, step);
+    for (std::size_t motor = 0; motor < kestrova::kMotorCount; ++motor) {
+        const auto value =
+            positions[static_cast<std::size_t>(step) * kestrova::kMotorCount + motor];
+        drawCentred(painter, x, layout.rowTop(static_cast<int>(motor)), value);
+    }
+    const auto s = static_cast<unsigned>(step);
+    drawCentred(painter, x, layout.rowTop(StepTableLayout::kAccRow), page.getAcc(s));
+    drawCentred(painter, x, layout.rowTop(StepTableLayout::kRateRow), page.getRate(s));
+}
+
+}  // namespace
+
+CStepTableView::CStepTableView(const CMotionPage& page, QWidget* parent)
+    : QFrame(parent), page(page) {}
+
+QFont CStepTableView::tableFont(int dpiY) {
+    // 10 points as a whole number of pixels: 13 at 96 dots per inch.
+    QFont font;
+    font.setFamilies({QStringLiteral("@MS PGothic"), QStringLiteral("sans-serif")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(std::max(1, dpiY * 100 / 720));
+    return font;
+}
+
+void CStepTableView::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    drawFrame(&painter);
+
+    const QRect client = contentsRect();
+    painter.setClipRect(client);
+    painter.translate(client.topLeft());
+    const int width = client.width();
+    const int height = client.height();
+
+    painter.setFont(tableFont(logicalDpiY()));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawRect(0, 0, width, height);
+
+    kestrova::AllPositions positions{};
+    page.getAllPositions(positions);
+    painter.setPen(Qt::black);
+    const auto layout = StepTableLayout::forClient(client.size());
+    for (int step = 0; step < static_cast<int>(kestrova::kStepCount); ++step) {
+        drawColumn(painter, page, layout, positions, step);
+    }
+
+    // Drawn last, over any text it crosses.
+    painter.setPen(QPen(kLineColour, 1, Qt::DashLine));
+    const int lineX = layout.enableLineX(page.getEnableStep());
+    painter.drawLine(lineX, 0, lineX, height);
+}
