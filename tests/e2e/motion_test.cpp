@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 // PLAY and Link to Target move the simulated servos; neither is answered.
+#include <QSlider>
+
 #include "sim_editor_fixture.h"
+#include "ui/motor_panel.h"
+#include "ui/trackbar_input.h"
 
 namespace kestrova::test {
 namespace {
@@ -30,6 +34,15 @@ std::string positionsOfStep(std::size_t step) {
     return text;
 }
 
+// Step 1's positions with M3 moved.
+std::string positionsWithM3(int value) {
+    std::string text = "positions";
+    for (std::size_t m = 0; m < kMotorCount; ++m) {
+        text += " " + std::to_string(m == 2 ? static_cast<std::size_t>(value) : 20 + m);
+    }
+    return text;
+}
+
 TEST_P(MotionTest, PlayWalksThePageOnTheSimulator) {
     startAndConnect();
     loadPageFile(steppedPage());
@@ -44,7 +57,7 @@ TEST_P(MotionTest, PlayWalksThePageOnTheSimulator) {
     EXPECT_TRUE(boxes.shown.empty()) << "play is not answered";
 }
 
-TEST_P(MotionTest, LinkToTargetSendsEveryChangeOfTheMotorFields) {
+TEST_P(MotionTest, LinkToTargetMovesTheServosWithTheSliders) {
     startAndConnect();
     loadPageFile(steppedPage());
     click(id::kLinkToTarget);
@@ -54,9 +67,24 @@ TEST_P(MotionTest, LinkToTargetSendsEveryChangeOfTheMotorFields) {
     ASSERT_TRUE(fetched) << "Get Step sends the step's positions once";
     EXPECT_EQ(sim->findLine("<- live positions", *fetched + 1), std::nullopt);
 
-    dlg->writeUnsigned(id::kMotorEdit0 + 21, 150);
-    EXPECT_TRUE(waitForSimLine("positions 20 21 22", *fetched + 1));
-    EXPECT_TRUE(waitForSimLine(" 150  (live)", *fetched + 1)) << "M22 follows the field";
+    // Drag M3's trackbar from 22 towards 30 with the mouse, then onto it with the arrow keys:
+    // every value the panel writes reaches the simulated servo, in order.
+    QSlider* trackbar = dlg->motorPanel(2)->trackbarControl();
+    ASSERT_EQ(trackbar->value(), 22);
+    const std::vector<int> written = moveTrackbarTo(dlg->windowHandle(), trackbar, 30);
+    ASSERT_EQ(trackbar->value(), 30);
+    ASSERT_TRUE(spinUntil([&] {
+        return sim->lineCount() > *fetched &&
+               sim->line(sim->lineCount() - 1) == positionsWithM3(30) + "  (live)";
+    }));
+    std::vector<int> followed;
+    const std::vector<std::string> lines = sim->lines();
+    for (std::size_t i = *fetched + 1; i < lines.size(); ++i) {
+        if (lines[i].starts_with("positions 20 21 ") && lines[i].ends_with("(live)")) {
+            followed.push_back(std::stoi(lines[i].substr(16)));
+        }
+    }
+    EXPECT_EQ(followed, written);
 
     click(id::kLinkToTarget);  // unticked: the robot no longer follows
     const std::size_t before = sim->lineCount();
