@@ -110,22 +110,26 @@ bool PacketReader::step(PacketReaderSink& sink) {
     if (skippingUnknown) {
         return skipUnknownBody();
     }
+    return skipToHeader(sink) && takeFrame(sink);
+}
+
+// Drops the noise before the first header; true once a header and its letter are held.
+bool PacketReader::skipToHeader(PacketReaderSink& sink) {
     const std::size_t start = findHeader();
-    if (start == kNotFound) {
-        // Up to two trailing '#' may be the start of the next header.
-        const auto trailingHashes =
-            std::find_if(held.rbegin(), held.rend(),
-                         [](std::uint8_t b) { return b != kPacketHeader[0]; }) -
-            held.rbegin();
-        const auto keep = std::min<std::size_t>(static_cast<std::size_t>(trailingHashes),
-                                                kPacketHeader.size() - 1);
-        dropNoise(held.size() - keep, sink);
-        return false;
+    if (start != kNotFound) {
+        dropNoise(start, sink);
+        return held.size() >= kHeadSize;
     }
-    dropNoise(start, sink);
-    if (held.size() < kHeadSize) {
-        return false;
-    }
+    // Up to two trailing '#' may be the start of the next header.
+    const auto notHash = [](std::uint8_t b) { return b != kPacketHeader[0]; };
+    const auto trailingHashes =
+        static_cast<std::size_t>(std::find_if(held.rbegin(), held.rend(), notHash) - held.rbegin());
+    dropNoise(held.size() - std::min(trailingHashes, kPacketHeader.size() - 1), sink);
+    return false;
+}
+
+// The held bytes start with a header and a letter: report the frame they begin, once whole.
+bool PacketReader::takeFrame(PacketReaderSink& sink) {
     const std::uint8_t letter = held[kPacketHeader.size()];
     const FrameLayout* layout = layoutOf(letter);
     if (layout == nullptr) {

@@ -44,6 +44,8 @@ class PacketReader {
 
   private:
     bool step(PacketReaderSink& sink);
+    bool skipToHeader(PacketReaderSink& sink);
+    bool takeFrame(PacketReaderSink& sink);
     bool skipUnknownBody();
     std::size_t findHeader() const;
     void dropNoise(std::size_t count, PacketReaderSink& sink);

@@ -283,3 +283,19 @@ TEST(SimProgram, CommandLineMistakesAndBusyPortEndWithAStatus) {
     SimProcess busy({"--port", std::to_string(portInUse(holder))});
     EXPECT_EQ(busy.finish(), 1);
 }
+
+TEST(SimProgram, StepPauseSlowsAPlayThatAStopStillEnds) {
+    SimProcess sim({"--port", "0", "--step-ms", "1000"});
+    Peer editor = Peer::tcp(sim.port());
+    PageRecord page = wavePage(1);
+    page.enableStep = 7;
+    page.repeat = 254;  // 2032 steps: a long while at a second each
+    editor.send(buildPlayPagePacket(page));
+    ASSERT_TRUE(sim.waitForLine("step 0 round 1"));
+    EXPECT_EQ(sim.stop(std::chrono::seconds(5)), 0) << "a stop cuts the play short";
+    const auto lines = sim.lines();
+    EXPECT_LT(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.starts_with("positions"); }),
+              5);
+    EXPECT_TRUE(sim.findLine("stopped"));
+}
