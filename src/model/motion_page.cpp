@@ -52,9 +52,20 @@ void CMotionPage::setRecord(const kestrova::PageRecord& replacement) {
     record = replacement;
 }
 
-CMotionPage::Byte CMotionPage::getRate(unsigned step) const {
+CMotionPage::Byte CMotionPage::readStepValue(const kestrova::StepValues& values,
+                                             unsigned step) const {
     const auto s = stepIndex(step);
-    return checkNotBusy() && s ? record.rate[*s] : 0;
+    return checkNotBusy() && s ? values[*s] : 0;
+}
+
+void CMotionPage::writeStepValue(kestrova::StepValues& values, unsigned step, Byte value) {
+    if (const auto s = stepIndex(step); checkNotBusy() && s) {
+        values[*s] = value;
+    }
+}
+
+CMotionPage::Byte CMotionPage::getRate(unsigned step) const {
+    return readStepValue(record.rate, step);
 }
 
 void CMotionPage::getAllRates(std::span<Byte, kStepCount> out) const {
@@ -64,9 +75,7 @@ void CMotionPage::getAllRates(std::span<Byte, kStepCount> out) const {
 }
 
 void CMotionPage::setRate(unsigned step, Byte value) {
-    if (const auto s = stepIndex(step); checkNotBusy() && s) {
-        record.rate[*s] = value;
-    }
+    writeStepValue(record.rate, step, value);
 }
 
 void CMotionPage::setAllRates(std::span<const Byte, kStepCount> in) {
@@ -76,8 +85,7 @@ void CMotionPage::setAllRates(std::span<const Byte, kStepCount> in) {
 }
 
 CMotionPage::Byte CMotionPage::getAcc(unsigned step) const {
-    const auto s = stepIndex(step);
-    return checkNotBusy() && s ? record.acc[*s] : 0;
+    return readStepValue(record.acc, step);
 }
 
 void CMotionPage::getAllAcc(std::span<Byte, kStepCount> out) const {
@@ -87,9 +95,7 @@ void CMotionPage::getAllAcc(std::span<Byte, kStepCount> out) const {
 }
 
 void CMotionPage::setAcc(unsigned step, Byte value) {
-    if (const auto s = stepIndex(step); checkNotBusy() && s) {
-        record.acc[*s] = value;
-    }
+    writeStepValue(record.acc, step, value);
 }
 
 void CMotionPage::setAllAcc(std::span<const Byte, kStepCount> in) {

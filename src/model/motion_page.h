@@ -59,6 +59,9 @@ class CMotionPage {
   private:
     class BusyScope;
 
+    Byte readStepValue(const kestrova::StepValues& values, unsigned step) const;
+    void writeStepValue(kestrova::StepValues& values, unsigned step, Byte value);
+
     kestrova::PageRecord record{};
     int busy = 0;
 };
