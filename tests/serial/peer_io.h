@@ -4,57 +4,47 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <string_view>
+#include <numeric>
 #include <vector>
+
+#include "serial/unique_fd.h"
 
 namespace kestrova::test {
 
+using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
-// Distinct, non-repeating-looking test data.
+// Test data that shows lost, doubled or reordered bytes.
 inline Bytes pattern(std::size_t count, std::uint8_t seed = 0) {
     Bytes bytes(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        bytes[i] = static_cast<std::uint8_t>((i * 7 + seed) % 251);
-    }
+    std::iota(bytes.begin(), bytes.end(), seed);  // wraps at 256
     return bytes;
 }
 
-inline Bytes text(std::string_view s) {
-    return {s.begin(), s.end()};
-}
-
-// The far end's side of a device: what the port wrote, waiting up to `limit` for `count`.
-inline Bytes receiveFrom(int fd, std::size_t count, std::chrono::milliseconds limit) {
-    Bytes bytes;
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
-        pollfd wait{fd, POLLIN, 0};
-        if (::poll(&wait, 1, 50) != 1) {
-            continue;
-        }
-        std::uint8_t buffer[512];
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0) {
-            break;
-        }
-        bytes.insert(bytes.end(), buffer, buffer + n);
+// The far end of a device, played by the test: a pty master or an accepted socket.
+struct PeerEnd {
+    // A blocking write: a short count is a failure.
+    bool send(const Bytes& bytes) const {
+        return ::write(fd.get(), bytes.data(), bytes.size()) == std::ssize(bytes);
     }
-    return bytes;
-}
 
-inline bool sendTo(int fd, const Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            return false;
+    // What the port wrote: up to `count` bytes, giving up after `limit` without any.
+    Bytes receive(std::size_t count, std::chrono::milliseconds limit = 5s) const {
+        Bytes bytes(count);
+        std::size_t got = 0;
+        pollfd wait{fd.get(), POLLIN, 0};
+        for (ssize_t n = 1; n > 0 && got < count && ::poll(&wait, 1, int(limit.count())) == 1;) {
+            n = ::read(fd.get(), bytes.data() + got, count - got);
+            got += static_cast<std::size_t>(std::max<ssize_t>(n, 0));
         }
-        done += static_cast<std::size_t>(n);
+        bytes.resize(got);
+        return bytes;
     }
-    return true;
-}
+
+    UniqueFd fd;
+};
 
 }  // namespace kestrova::test

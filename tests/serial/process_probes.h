@@ -1,33 +1,21 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <time.h>
+#include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
+#include <ctime>
 #include <filesystem>
-#include <mutex>
-#include <string>
 #include <thread>
 
 namespace kestrova::test {
 
-inline std::size_t countEntries(const char* folder) {
-    std::size_t count = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
-        ++count;
-    }
-    return count;
-}
-
-// Open descriptors and running threads of this process.
-inline std::size_t openFdCount() {
-    return countEntries("/proc/self/fd");
+// Open descriptors or running threads of this process.
+inline std::size_t openFdCount(const char* folder = "/proc/self/fd") {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 inline std::size_t threadCount() {
-    return countEntries("/proc/self/task");
+    return openFdCount("/proc/self/task");
 }
 
 // Waits (bounded) until the process runs `count` threads again, e.g. a watcher has ended.
@@ -40,40 +28,14 @@ inline bool threadsBackTo(std::size_t count) {
 
 // CPU time the whole process (every thread) has used.
 inline std::chrono::microseconds processCpuTime() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return std::chrono::seconds(now.tv_sec) + std::chrono::duration_cast<std::chrono::microseconds>(
-                                                  std::chrono::nanoseconds(now.tv_nsec));
+    return std::chrono::microseconds(std::clock() * 1'000'000 / CLOCKS_PER_SEC);
 }
 
-// Aborts the test binary when a step hangs, so that a deadlock fails the test instead of
-// stalling CI until its time-out.
-class Watchdog {
-  public:
-    Watchdog(std::chrono::milliseconds limit, std::string what)
-        : thread_([this, limit, what = std::move(what)] {
-              std::unique_lock lock(mutex_);
-              if (!disarmed_.wait_for(lock, limit, [this] { return done_; })) {
-                  std::fprintf(stderr, "watchdog: %s hung\n", what.c_str());
-                  std::abort();
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            std::lock_guard lock(mutex_);
-            done_ = true;
-        }
-        disarmed_.notify_all();
-        thread_.join();
-    }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable disarmed_;
-    bool done_ = false;
-    std::thread thread_;
+// Kills the test binary when a step hangs (SIGALRM), so that a deadlock fails the test instead
+// of stalling CI until its time-out.
+struct Watchdog {
+    explicit Watchdog(unsigned seconds) { ::alarm(seconds); }
+    ~Watchdog() { ::alarm(0); }
 };
 
 }  // namespace kestrova::test

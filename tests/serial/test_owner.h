@@ -1,127 +1,94 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <algorithm>
-#include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
-#include <functional>
-#include <memory>
-#include <mutex>
-#include <span>
+#include <future>
+#include <string>
 #include <thread>
-#include <vector>
 
+#include "peer_io.h"
+#include "serial/app_message_box.h"
 #include "serial/comm_owner.h"
 
 namespace kestrova::test {
 
-using namespace std::chrono_literals;
-
-// Stands in for the editor window: runs posted tasks in order on a thread of its own and
-// records every chunk it consumes.
-class TestOwner : public CommOwner {
+// Stands in for the editor window: runs posted tasks in order on a thread of its own, and
+// records every chunk it consumes and, while it lives, every application message.
+class TestOwner : public CommOwner, public AppMessageBox {
   public:
-    using Hook = std::function<void(std::span<const std::uint8_t>)>;
+    struct Record {
+        Bytes received;
+        std::vector<std::size_t> chunkSizes;
+        std::vector<std::string> messages;
+        bool overlapped = false;  // a chunk in use changed, or the next one was posted
+    };
 
-    TestOwner() : thread_([this] { loop(); }) {}
-    ~TestOwner() override {
-        {
-            std::lock_guard lock(mutex_);
-            quit_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
-    TestOwner(const TestOwner&) = delete;
-    TestOwner& operator=(const TestOwner&) = delete;
+    TestOwner() : previous_(installAppMessageBox(this)) {}
+    ~TestOwner() override { installAppMessageBox(previous_); }
 
-    void postToOwner(std::function<void()> task) override { enqueue(std::move(task), 1); }
+    void postToOwner(std::function<void()> task) override { post(std::move(task), 1); }
 
     void onCommRead(std::span<const std::uint8_t> chunk) override {
-        const std::vector<std::uint8_t> before(chunk.begin(), chunk.end());
-        Hook hook;
-        {
-            std::lock_guard lock(mutex_);
-            // The watcher waits for each chunk: nothing new may be posted meanwhile.
-            overlapped_ = overlapped_ || posted_ != consumedChunks_ + 1;
-            hook = hook_;
-        }
+        const Bytes before(chunk.begin(), chunk.end());
+        std::unique_lock lock(mutex_);
+        record_.overlapped = record_.overlapped || posted_ != record_.chunkSizes.size() + 1;
+        const auto hook = hook_;
+        lock.unlock();
         if (hook) {
             hook(chunk);
         }
-        std::lock_guard lock(mutex_);
-        changedDuringRead_ = changedDuringRead_ ||
-                             !std::equal(before.begin(), before.end(), chunk.begin(), chunk.end());
-        received_.insert(received_.end(), chunk.begin(), chunk.end());
-        chunkSizes_.push_back(chunk.size());
-        ++consumedChunks_;
+        lock.lock();
+        record_.overlapped = record_.overlapped || !std::ranges::equal(before, chunk);
+        record_.received.insert(record_.received.end(), chunk.begin(), chunk.end());
+        record_.chunkSizes.push_back(chunk.size());
         changed_.notify_all();
     }
 
+    void show(std::string_view text) override {
+        std::lock_guard lock(mutex_);
+        record_.messages.emplace_back(text);
+    }
+
     // Runs on the owner's thread inside onCommRead, before the chunk is recorded.
-    void setHook(Hook hook) {
+    void setHook(std::function<void(std::span<const std::uint8_t>)> hook) {
         std::lock_guard lock(mutex_);
         hook_ = std::move(hook);
     }
 
-    // Runs `work` on the owner's thread; false when it did not finish within the time.
-    bool run(std::function<void()> work, std::chrono::milliseconds limit = 10s) {
-        auto done = std::make_shared<bool>(false);
-        enqueue(
-            [this, work = std::move(work), done] {
-                work();
-                std::lock_guard lock(mutex_);
-                *done = true;
-                changed_.notify_all();
-            },
-            0);
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return *done; });
+    // Runs `work` on the owner's thread; false when it did not finish within 10 s.
+    bool run(std::function<void()> work) {
+        auto done = std::make_shared<std::promise<void>>();
+        post([work = std::move(work), done] {
+            work();
+            done->set_value();
+        });
+        return done->get_future().wait_for(10s) == std::future_status::ready;
     }
 
-    bool waitForBytes(std::size_t count, std::chrono::milliseconds limit = 10s) {
+    // Waits until `bytes` were consumed and `posted` chunks posted.
+    bool waitFor(std::size_t bytes, std::size_t posted = 0) {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return received_.size() >= count; });
+        return changed_.wait_for(
+            lock, 10s, [&] { return record_.received.size() >= bytes && posted_ >= posted; });
     }
 
-    // Waits until the port has posted `count` chunks.
-    bool waitForPosted(std::size_t count, std::chrono::milliseconds limit = 10s) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, limit, [&] { return posted_ >= count; });
-    }
-
-    std::vector<std::uint8_t> received() const {
+    Record record() {
         std::lock_guard lock(mutex_);
-        return received_;
-    }
-    std::vector<std::size_t> chunkSizes() const {
-        std::lock_guard lock(mutex_);
-        return chunkSizes_;
-    }
-    bool overlapped() const {
-        std::lock_guard lock(mutex_);
-        return overlapped_ || changedDuringRead_;
+        return record_;
     }
 
   private:
-    void enqueue(std::function<void()> task, std::size_t chunks) {
-        {
-            std::lock_guard lock(mutex_);
-            tasks_.push_back(std::move(task));
-            posted_ += chunks;
-        }
+    void post(std::function<void()> task, std::size_t chunks = 0) {
+        std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+        posted_ += chunks;
         changed_.notify_all();
     }
 
-    void loop() {
+    void loop(std::stop_token stop) {
         std::unique_lock lock(mutex_);
-        for (;;) {
-            changed_.wait(lock, [this] { return quit_ || !tasks_.empty(); });
-            if (tasks_.empty()) {
-                return;
-            }
+        while (changed_.wait(lock, stop, [this] { return !tasks_.empty(); })) {
             auto task = std::move(tasks_.front());
             tasks_.pop_front();
             lock.unlock();
@@ -130,18 +97,14 @@ class TestOwner : public CommOwner {
         }
     }
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    AppMessageBox* previous_;
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
     std::deque<std::function<void()>> tasks_;
-    bool quit_ = false;
     std::size_t posted_ = 0;
-    std::size_t consumedChunks_ = 0;
-    bool overlapped_ = false;
-    bool changedDuringRead_ = false;
-    Hook hook_;
-    std::vector<std::uint8_t> received_;
-    std::vector<std::size_t> chunkSizes_;
-    std::thread thread_;
+    std::function<void(std::span<const std::uint8_t>)> hook_;
+    Record record_;
+    std::jthread thread_{[this](std::stop_token stop) { loop(stop); }};  // stops first
 };
 
 }  // namespace kestrova::test
