@@ -7,9 +7,9 @@
 #include <QSlider>
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 
+#include "model/page_file.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 #include "ui/editor_fixture.h"
@@ -68,10 +68,8 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
 
     // To PC Load from a page file, which may hold values that the controls never offer.
     void loadPageFile(const PageRecord& record) {
-        const PageBytes bytes = toBytes(record);
-        std::ofstream(dir / "page.kpf", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         files.openPath = dir / "page.kpf";
+        ASSERT_TRUE(writePageFile(*files.openPath, record));
         click(id::kPcLoad);
         ASSERT_EQ(motionPage.getRecord(), record);
     }
