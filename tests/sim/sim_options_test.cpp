@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "serial/port_devices.h"
+
 using namespace kestrova::sim;
 
 TEST(SimOptions, ServesTheEditorsNetworkPortUnlessToldAndRefusesMistakesWithAReason) {
     const ParsedOptions defaults = parseOptions(std::vector<const char*>{});
     ASSERT_TRUE(defaults.options);
-    EXPECT_EQ(defaults.options->port, 2217);
+    EXPECT_EQ(defaults.options->port, kestrova::kNetworkPort);
     EXPECT_FALSE(defaults.options->pty);
     const std::vector<std::pair<std::vector<const char*>, const char*>> cases{
         {{"--bogus"}, "unknown option \"--bogus\""},
