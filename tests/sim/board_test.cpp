@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "protocol/packet_reader.h"
 #include "protocol/packets.h"
 
@@ -14,69 +12,42 @@ using namespace kestrova::sim;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using Step = std::array<std::size_t, 3>;  // page, step, round; all 0 for a live move
 
-// Collects what the servos did; can cut a play short after a number of steps.
-class Servos : public BoardListener {
+// Parses packets as the simulator does, lets the board answer and records the servos' moves;
+// it can cut a play short after a number of moves.
+class BoardRig : public PacketReaderSink, public BoardListener {
   public:
-    bool positionsChanged(const StepPositions& positions,
-                          const std::optional<PlayedStep>& step) override {
-        moves.push_back(positions);
-        if (step) {
-            steps.push_back({step->page.pageNum, step->step, step->round});
-        }
+    BoardAnswer send(std::span<const std::uint8_t> packet) {
+        answer = {Verdict::BrokenFrame, {}};
+        reader.feed(packet, *this);
+        return answer;
+    }
+    void onPacket(const ReceivedPacket& packet) override { answer = board.handle(packet, *this); }
+    void onNoise(std::size_t) override {}
+    bool positionsChanged(const StepPositions&, const std::optional<PlayedStep>& step) override {
+        moves.push_back(step ? Step{step->page.pageNum, step->step, step->round} : Step{});
         return moves.size() != stopAfter;
     }
 
-    struct Step {
-        std::uint8_t page;
-        std::size_t step;
-        std::size_t round;
-        bool operator==(const Step&) const = default;
-    };
-    std::vector<StepPositions> moves;
-    std::vector<Step> steps;
+    Board board;
+    PacketReader reader;
+    BoardAnswer answer{};
+    std::vector<Step> moves;
     std::size_t stopAfter = 0;
 };
 
-// Parses the bytes as the simulator does and lets the board answer each packet.
-class BoardRig : public PacketReaderSink {
-  public:
-    template <typename Packet>
-    BoardAnswer send(const Packet& packet) {
-        answers.clear();
-        reader.feed(packet, *this);
-        EXPECT_EQ(answers.size(), 1u);
-        return answers.empty() ? BoardAnswer{Verdict::BrokenFrame, {}} : answers.front();
-    }
-    void onPacket(const ReceivedPacket& packet) override {
-        answers.push_back(board.handle(packet, servos));
-    }
-    void onNoise(std::size_t) override {}
-
-    Board board;
-    Servos servos;
-    PacketReader reader;
-    std::vector<BoardAnswer> answers;
-};
-
-const Bytes kDone{0x23, 0x23, 0x23, 0x64, 0xFE, 0xFE, 0xFE, 0x0A};
-const Bytes kFailure{'a', 'a', 'a', 'a', 'a', '\n'};
-
-PageRecord pageNumbered(std::uint8_t number, std::uint8_t fill) {
-    PageRecord page = defaultPageRecord();
-    page.pageNum = number;
-    page.pageName = {'P', static_cast<std::uint8_t>('0' + number % 10), 0, 0, 0, 0, 0};
-    page.position.fill(fill);
-    return page;
+Bytes bytesOf(const auto& packet) {
+    return {packet.begin(), packet.end()};
 }
 
 // Step s of the page holds position 10 * (s + 1) + page number on every motor.
-PageRecord steppedPage(std::uint8_t number, std::uint8_t enableStep, std::uint8_t repeat,
-                       std::uint8_t nextPage) {
-    PageRecord page = pageNumbered(number, 0);
-    for (std::size_t s = 0; s < kStepCount; ++s) {
-        std::fill_n(page.position.begin() + static_cast<std::ptrdiff_t>(s * kMotorCount),
-                    kMotorCount, static_cast<std::uint8_t>(10 * (s + 1) + number));
+PageRecord page(std::uint8_t number, std::uint8_t enableStep = 0, std::uint8_t repeat = 1,
+                std::uint8_t nextPage = 0) {
+    PageRecord page = defaultPageRecord();
+    page.pageNum = number;
+    for (std::size_t i = 0; i < page.position.size(); ++i) {
+        page.position[i] = static_cast<std::uint8_t>(10 * (i / kMotorCount + 1) + number);
     }
     page.enableStep = enableStep;
     page.repeat = repeat;
@@ -86,152 +57,65 @@ PageRecord steppedPage(std::uint8_t number, std::uint8_t enableStep, std::uint8_
 
 }  // namespace
 
-TEST(Board, StartsWithTwentyDefaultPagesEachKnowingItsNumber) {
-    BoardRig rig;
-    for (std::uint8_t number : {0, 7, 19}) {
-        const BoardAnswer answer = rig.send(buildReadRequest(number));
-        EXPECT_EQ(answer.verdict, Verdict::PageSent);
-        PageRecord expected = defaultPageRecord();
-        expected.pageNum = number;
-        const PagePacket reply = buildPagePacket(expected, command::kPage);
-        EXPECT_EQ(answer.reply, Bytes(reply.begin(), reply.end()));
-    }
-    StepPositions hundred;
-    hundred.fill(100);
-    EXPECT_EQ(rig.board.positions(), hundred) << "the servos start at the default page's step 0";
-}
-
-TEST(Board, WrittenPagesPersistPerNumberAndComeBackAsPageReplies) {
-    BoardRig rig;
-    const PageRecord three = pageNumbered(3, 0xFE);  // bytes that look like a trailer
-    const PageRecord five = pageNumbered(5, 33);
-    for (const PageRecord& page : {three, five}) {
-        const BoardAnswer answer = rig.send(buildWritePagePacket(page));
-        EXPECT_EQ(answer.verdict, Verdict::Stored);
-        EXPECT_EQ(answer.reply, kDone);
-    }
-    EXPECT_EQ(rig.board.page(3), three);
-    EXPECT_EQ(rig.board.page(5), five);
-    EXPECT_EQ(rig.board.page(4).position[0], 100) << "a neighbour stays untouched";
-
-    const BoardAnswer reply = rig.send(buildReadRequest(3));
-    ASSERT_EQ(reply.reply.size(), kPagePacketSize);
-    EXPECT_EQ(Bytes(reply.reply.begin(), reply.reply.begin() + 4), (Bytes{'#', '#', '#', 'p'}));
-    EXPECT_EQ(fromBytes(std::span(reply.reply).subspan<4, kPageRecordSize>()), three);
-    const PagePacket expected = buildPagePacket(three, command::kPage);
-    EXPECT_EQ(reply.reply, Bytes(expected.begin(), expected.end())) << "checksum and trailer";
-}
-
-TEST(Board, RefusesBadPacketsWithTheFailureLineAndKeepsItsPages) {
-    BoardRig rig;
-    PagePacket badWrite = buildWritePagePacket(pageNumbered(2, 9));
+TEST(Board, AnswersGoodPacketsAndRefusesBadOnesWithTheFailureLineChangingNothing) {
+    PageRecord slot19 = defaultPageRecord();  // each slot starts as a default page of its number
+    slot19.pageNum = 19;
+    PagePacket badWrite = buildWritePagePacket(page(2));
     badWrite[50] ^= 0x40;
-    PageRecord page20 = pageNumbered(0, 9);
-    page20.pageNum = 20;
     LivePacket badLive = buildLivePositionsPacket(MotorFields{});
     badLive[4] = 1;
-    PagePacket badPlay = buildPlayPagePacket(pageNumbered(2, 9));
+    PagePacket badPlay = buildPlayPagePacket(page(2));
     badPlay[207] ^= 0x01;
-
-    struct Case {
-        Bytes bytes;
-        Verdict verdict;
+    const Bytes failure{'a', 'a', 'a', 'a', 'a', '\n'};
+    const std::vector<std::tuple<Bytes, Verdict, Bytes>> cases{
+        {bytesOf(buildReadRequest(19)), Verdict::PageSent, bytesOf(buildPagePacket(slot19, 'p'))},
+        {bytesOf(badWrite), Verdict::BadChecksum, failure},
+        {bytesOf(badLive), Verdict::BadChecksum, failure},
+        {bytesOf(badPlay), Verdict::BadChecksum, failure},
+        {bytesOf(buildWritePagePacket(page(20))), Verdict::NoSuchPage, failure},
+        {bytesOf(buildPlayPagePacket(page(20))), Verdict::NoSuchPage, failure},
+        {bytesOf(buildReadRequest(20)), Verdict::NoSuchPage, failure},
+        {Bytes{'#', '#', '#', 'x', 0xFE, 0xFE, 0xFE, 0x0A}, Verdict::UnknownCommand, failure},
+        {bytesOf(buildDoneReply()), Verdict::UnknownCommand, failure},  // no command to a board
+        {bytesOf(buildWritePagePacket(page(3))), Verdict::Stored, bytesOf(buildDoneReply())},
+        {bytesOf(buildLivePositionsPacket(MotorFields{9})), Verdict::Moved, {}},
     };
-    const std::vector<Case> cases{
-        {Bytes(badWrite.begin(), badWrite.end()), Verdict::BadChecksum},
-        {Bytes(badLive.begin(), badLive.end()), Verdict::BadChecksum},
-        {Bytes(badPlay.begin(), badPlay.end()), Verdict::BadChecksum},
-        {[&] {
-             const auto p = buildWritePagePacket(page20);
-             return Bytes(p.begin(), p.end());
-         }(),
-         Verdict::NoSuchPage},
-        {[&] {
-             const auto p = buildPlayPagePacket(page20);
-             return Bytes(p.begin(), p.end());
-         }(),
-         Verdict::NoSuchPage},
-        {[] {
-             const auto p = buildReadRequest(20);
-             return Bytes(p.begin(), p.end());
-         }(),
-         Verdict::NoSuchPage},
-        {Bytes{'#', '#', '#', 'x', 0xFE, 0xFE, 0xFE, 0x0A}, Verdict::UnknownCommand},
-        {[] {  // the 'd' of a done reply is no command to the board
-             const auto p = buildDoneReply();
-             return Bytes(p.begin(), p.end());
-         }(),
-         Verdict::UnknownCommand},
-    };
-    for (const Case& c : cases) {
-        const BoardAnswer answer = rig.send(c.bytes);
-        EXPECT_EQ(answer.verdict, c.verdict) << verdictText(c.verdict);
-        EXPECT_EQ(answer.reply, kFailure);
+    BoardRig rig;
+    for (const auto& [bytes, verdict, reply] : cases) {
+        const BoardAnswer answer = rig.send(bytes);
+        EXPECT_EQ(answer.verdict, verdict) << verdictText(verdict);
+        EXPECT_EQ(answer.reply, reply) << verdictText(verdict);
     }
-    EXPECT_EQ(rig.board.page(2), [] {
-        PageRecord p = defaultPageRecord();
-        p.pageNum = 2;
-        return p;
-    }());
-    EXPECT_TRUE(rig.servos.moves.empty()) << "nothing moved on a refused packet";
+    EXPECT_EQ(rig.board.page(2).pageNum, 2);
+    EXPECT_EQ(rig.board.page(2).position, defaultPageRecord().position);
+    EXPECT_EQ(rig.board.page(3), page(3));
+    EXPECT_EQ(rig.moves, std::vector<Step>{Step{}}) << "only the good live packet moved";
+    EXPECT_EQ(rig.board.positions()[0], 9);
 }
 
-TEST(Board, LivePositionsMoveTheServosSilently) {
+TEST(Board, PlayWalksStepsRepeatTimesThenBoundedNextPagesAndAnswersNothing) {
     BoardRig rig;
-    MotorFields fields;
-    for (std::size_t m = 0; m < fields.size(); ++m) {
-        fields[m] = static_cast<unsigned>(m * 9);
-    }
-    const BoardAnswer answer = rig.send(buildLivePositionsPacket(fields));
-    EXPECT_EQ(answer.verdict, Verdict::Moved);
-    EXPECT_TRUE(answer.reply.empty());
-    EXPECT_EQ(rig.board.positions()[21], 189);
-    ASSERT_EQ(rig.servos.moves.size(), 1u);
-    EXPECT_EQ(rig.servos.moves[0], rig.board.positions());
-    EXPECT_TRUE(rig.servos.steps.empty());
-}
-
-TEST(Board, PlayWalksEnabledStepsRepeatTimesAndAnswersNothing) {
-    BoardRig rig;
-    const BoardAnswer answer = rig.send(buildPlayPagePacket(steppedPage(4, 2, 2, 0)));
-    EXPECT_EQ(answer.verdict, Verdict::Played);
-    EXPECT_TRUE(answer.reply.empty());
-    using S = Servos::Step;
-    EXPECT_EQ(rig.servos.steps,
-              (std::vector<S>{{4, 0, 1}, {4, 1, 1}, {4, 2, 1}, {4, 0, 2}, {4, 1, 2}, {4, 2, 2}}));
+    const auto play = [&](const PageRecord& page) {
+        rig.moves.clear();
+        const BoardAnswer answer = rig.send(buildPlayPagePacket(page));
+        EXPECT_EQ(answer.verdict, Verdict::Played);
+        EXPECT_TRUE(answer.reply.empty());
+        return rig.moves;
+    };
+    EXPECT_EQ(
+        play(page(4, 2, 2)),
+        (std::vector<Step>{{4, 0, 1}, {4, 1, 1}, {4, 2, 1}, {4, 0, 2}, {4, 1, 2}, {4, 2, 2}}));
     EXPECT_EQ(rig.board.positions()[0], 34);
     EXPECT_EQ(rig.board.page(4).position[0], 100) << "playing stores nothing";
-
-    rig.servos.steps.clear();
-    rig.send(buildPlayPagePacket(steppedPage(1, 200, 0, 0)));
-    ASSERT_EQ(rig.servos.steps.size(), kStepCount) << "enableStep over 7 stops at 7; repeat 0 once";
-    EXPECT_EQ(rig.servos.steps.back(), (S{1, 7, 1}));
-}
-
-TEST(Board, PlayFollowsStoredNextPagesBoundedAgainstCycles) {
-    BoardRig rig;
-    rig.send(buildWritePagePacket(steppedPage(6, 0, 1, 7)));
-    rig.send(buildWritePagePacket(steppedPage(7, 1, 1, 0)));
-    rig.send(buildPlayPagePacket(steppedPage(2, 0, 1, 6)));
-    using S = Servos::Step;
-    EXPECT_EQ(rig.servos.steps, (std::vector<S>{{2, 0, 1}, {6, 0, 1}, {7, 0, 1}, {7, 1, 1}}));
-
-    // 8 -> 9 -> 8 -> ...: ends after the bound, not never.
-    rig.send(buildWritePagePacket(steppedPage(8, 0, 1, 9)));
-    rig.send(buildWritePagePacket(steppedPage(9, 0, 1, 8)));
-    rig.servos.steps.clear();
-    rig.send(buildPlayPagePacket(steppedPage(8, 0, 1, 9)));
-    EXPECT_EQ(rig.servos.steps.size(), kMostPagesPerPlay);
-
-    // A next page beyond the board's pages ends the play.
-    rig.servos.steps.clear();
-    rig.send(buildPlayPagePacket(steppedPage(3, 0, 1, 42)));
-    EXPECT_EQ(rig.servos.steps.size(), 1u);
-}
-
-TEST(Board, ListenerCanCutAPlayShort) {
-    BoardRig rig;
-    rig.servos.stopAfter = 3;
-    rig.send(buildPlayPagePacket(steppedPage(5, 7, 10, 0)));
-    EXPECT_EQ(rig.servos.steps.size(), 3u);
+    EXPECT_EQ(play(page(1, 200, 0)).back(), (Step{1, 7, 1})) << "steps to 7 at most, once";
+    for (const PageRecord& stored :
+         {page(6, 0, 1, 7), page(7, 1), page(8, 0, 1, 9), page(9, 0, 1, 8)}) {
+        rig.send(buildWritePagePacket(stored));
+    }
+    EXPECT_EQ(play(page(2, 0, 1, 6)),
+              (std::vector<Step>{{2, 0, 1}, {6, 0, 1}, {7, 0, 1}, {7, 1, 1}}));
+    EXPECT_EQ(play(page(8, 0, 1, 9)).size(), kMostPagesPerPlay) << "a cycle of next pages ends";
+    EXPECT_EQ(play(page(3, 0, 1, 42)).size(), 1u) << "there is no page 42 to go on to";
+    rig.stopAfter = 3;
+    EXPECT_EQ(play(page(5, 7, 10)).size(), 3u) << "the listener cut it short";
 }

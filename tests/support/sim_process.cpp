@@ -2,11 +2,12 @@
 #include "support/sim_process.h"
 
 #include <fcntl.h>
-#include <signal.h>
+#include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 
 extern char** environ;
@@ -17,179 +18,116 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int exitStatus(int status) {
-    if (WIFEXITED(status)) {
-        return WEXITSTATUS(status);
-    }
-    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+int millisLeft(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return static_cast<int>(std::max<std::int64_t>(left.count(), 0));
+}
+
+std::vector<std::string> servedOn(Transport transport, const std::string& link,
+                                  std::vector<std::string> args) {
+    const std::vector<std::string> where = transport == Transport::Tcp
+                                               ? std::vector<std::string>{"--port", "0"}
+                                               : std::vector<std::string>{"--pty", "--link", link};
+    args.insert(args.begin(), where.begin(), where.end());
+    return args;
 }
 
 }  // namespace
 
-std::string simulatorPath() {
-    return KESTROVA_SIM_PATH;
-}
+SimProcess::SimProcess(Transport transport, const std::string& link, std::vector<std::string> args)
+    : SimProcess(servedOn(transport, link, std::move(args))) {}
 
-SimProcess::SimProcess(const std::vector<std::string>& args,
-                       std::chrono::milliseconds startTimeout) {
+SimProcess::SimProcess(const std::vector<std::string>& args) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
         return;
     }
-    const std::string program = simulatorPath();
+    output.reset(ends[0]);
+    // Room for far more than any test prints, so the simulator never waits for a reader.
+    ::fcntl(ends[0], F_SETPIPE_SZ, 1 << 20);
+    const std::string program = KESTROVA_SIM_PATH;
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
-
-    // Forked rather than spawned, so that the child can ask to die with its parent: a test
-    // that crashes or is killed by a time-out never leaves a simulator behind.
+    // Forked rather than spawned, so that the child can ask to die with its parent.
     const pid_t parent = ::getpid();
     child = ::fork();
     if (child == 0) {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent || ::dup2(ends[1], STDOUT_FILENO) < 0) {
-            ::_exit(127);
+        if (::getppid() == parent && ::dup2(ends[1], STDOUT_FILENO) >= 0) {
+            ::execve(program.c_str(), argv.data(), environ);
         }
-        ::execve(program.c_str(), argv.data(), environ);
         ::_exit(127);
     }
     ::close(ends[1]);
-    if (child < 0) {
-        ::close(ends[0]);
-        return;
-    }
-    reader = std::thread(&SimProcess::readOutput, this, ends[0]);
-    std::unique_lock lock(mutex);
-    arrived.wait_for(lock, startTimeout, [this] { return !output.empty() || outputClosed; });
+    waitForLine("");
 }
 
-SimProcess::~SimProcess() {
-    if (child > 0) {
-        stop(std::chrono::seconds(5));
+bool SimProcess::readMore(int timeoutMs) {
+    pollfd watch{output.get(), POLLIN, 0};
+    if (!output || ::poll(&watch, 1, timeoutMs) <= 0) {
+        return false;
     }
-    if (reader.joinable()) {
-        reader.join();
-    }
-}
-
-// Until the child's output closes, which its end (or a kill) brings about.
-void SimProcess::readOutput(int fd) {
-    std::string partial;
     std::array<char, 4096> buffer;
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer.data(), buffer.size());
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            break;
-        }
-        partial.append(buffer.data(), static_cast<std::size_t>(count));
-        std::lock_guard lock(mutex);
-        for (auto end = partial.find('\n'); end != std::string::npos; end = partial.find('\n')) {
-            output.push_back(partial.substr(0, end));
-            partial.erase(0, end + 1);
-        }
-        arrived.notify_all();
+    const ssize_t count = ::read(output.get(), buffer.data(), buffer.size());
+    if (count <= 0) {
+        output.reset();
+        return false;
     }
-    ::close(fd);
-    std::lock_guard lock(mutex);
-    outputClosed = true;
-    arrived.notify_all();
+    partial.append(buffer.data(), static_cast<std::size_t>(count));
+    for (auto end = partial.find('\n'); end != std::string::npos; end = partial.find('\n')) {
+        done.push_back(partial.substr(0, end));
+        partial.erase(0, end + 1);
+    }
+    return true;
 }
 
-std::uint16_t SimProcess::port() const {
+std::uint16_t SimProcess::port() {
     constexpr std::string_view kPrefix = "listening on 127.0.0.1:";
-    const std::string first = line(0);
-    if (!first.starts_with(kPrefix)) {
-        return 0;
+    const auto at = findLine(kPrefix);
+    return at ? static_cast<std::uint16_t>(std::stoul(done[*at].substr(kPrefix.size()))) : 0;
+}
+
+std::vector<std::string> SimProcess::lines() {
+    while (readMore(0)) {
     }
-    return static_cast<std::uint16_t>(std::stoul(first.substr(kPrefix.size())));
-}
-
-std::string SimProcess::ptyPath() const {
-    constexpr std::string_view kPrefix = "pty ";
-    std::lock_guard lock(mutex);
-    for (auto it = output.rbegin(); it != output.rend(); ++it) {
-        if (it->starts_with(kPrefix)) {
-            return it->substr(kPrefix.size());
-        }
-    }
-    return {};
-}
-
-std::vector<std::string> SimProcess::lines() const {
-    std::lock_guard lock(mutex);
-    return output;
-}
-
-std::size_t SimProcess::lineCount() const {
-    std::lock_guard lock(mutex);
-    return output.size();
-}
-
-std::string SimProcess::line(std::size_t index) const {
-    std::lock_guard lock(mutex);
-    return index < output.size() ? output[index] : std::string();
-}
-
-std::optional<std::size_t> SimProcess::findLine(std::string_view text, std::size_t from) const {
-    std::lock_guard lock(mutex);
-    for (std::size_t i = from; i < output.size(); ++i) {
-        if (output[i].find(text) != std::string::npos) {
-            return i;
-        }
-    }
-    return std::nullopt;
+    return done;
 }
 
 std::optional<std::size_t> SimProcess::waitForLine(std::string_view text, std::size_t from,
-                                                   std::chrono::milliseconds timeout) const {
+                                                   std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
-    std::unique_lock lock(mutex);
-    std::optional<std::size_t> found;
-    arrived.wait_until(lock, deadline, [&] {
-        for (std::size_t i = from; i < output.size() && !found; ++i) {
-            if (output[i].find(text) != std::string::npos) {
-                found = i;
+    for (std::size_t i = from;; ++i) {
+        while (i >= done.size()) {
+            if (!readMore(millisLeft(deadline))) {
+                return std::nullopt;
             }
         }
-        return found.has_value();
-    });
-    return found;
+        if (done[i].find(text) != std::string::npos) {
+            return i;
+        }
+    }
 }
 
-int SimProcess::stop(std::chrono::milliseconds timeout, int signal) {
+int SimProcess::stop(int signal) {
     if (child <= 0) {
         return -1;
     }
-    ::kill(child, signal);
-    return reap(timeout);
-}
-
-int SimProcess::finish(std::chrono::milliseconds timeout) {
-    return child > 0 ? reap(timeout) : -1;
-}
-
-int SimProcess::reap(std::chrono::milliseconds timeout) {
-    const auto deadline = Clock::now() + timeout;
+    if (signal != 0) {
+        ::kill(child, signal);
+    }
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (readMore(millisLeft(deadline))) {  // its output closes as it ends
+    }
+    if (output) {
+        ::kill(child, SIGKILL);  // it lingers
+    }
     int status = 0;
-    while (::waitpid(child, &status, WNOHANG) == 0) {
-        if (Clock::now() >= deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            child = -1;
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    child = -1;
-    if (reader.joinable()) {
-        reader.join();  // the child's output is closed now; take in its last lines
-    }
-    return exitStatus(status);
+    ::waitpid(std::exchange(child, -1), &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 }  // namespace kestrova::test

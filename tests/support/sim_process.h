@@ -5,66 +5,56 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
+
+#include "serial/unique_fd.h"
 
 namespace kestrova::test {
 
-// The simulator program built with the tests (the build passes its path).
-std::string simulatorPath();
+enum class Transport { Tcp, Pty };
+// Names the test cases that run over each.
+inline void PrintTo(Transport transport, std::ostream* out) {
+    *out << (transport == Transport::Tcp ? "Tcp" : "Pty");
+}
 
-// Runs kestrova-sim as a child process. A thread reads its standard output line by line as it
-// comes, so a talkative simulator never blocks on a full pipe. The child is stopped (SIGTERM,
-// then SIGKILL if it lingers) and reaped when this goes away.
+// Runs the kestrova-sim built with the tests as a child process and reads its output lines
+// as they are asked for. The child is stopped and reaped when this goes away, and dies with
+// the test process if that crashes.
 class SimProcess {
   public:
-    // Starts it and waits up to `startTimeout` for its first line, where it says where it
-    // listens (or for its output to close, when it ends at once).
-    explicit SimProcess(const std::vector<std::string>& args,
-                        std::chrono::milliseconds startTimeout = std::chrono::seconds(10));
-    ~SimProcess();
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
+    // Returns once the first line (where it listens) has come, its output closed, or 10 s passed.
+    explicit SimProcess(const std::vector<std::string>& args);
+    // Serves on any free loopback port, or on a pty behind the symlink `link`.
+    SimProcess(Transport transport, const std::string& link, std::vector<std::string> args);
+    ~SimProcess() { stop(); }
 
-    bool started() const { return lineCount() > 0; }
-    // The port of "listening on 127.0.0.1:PORT"; 0 when it does not listen on one.
-    std::uint16_t port() const;
-    // The device of the latest "pty PATH" line; empty when it serves no pty.
-    std::string ptyPath() const;
-
-    std::vector<std::string> lines() const;
-    std::size_t lineCount() const;
-    // The first line at index `from` or later that contains `text`; never waits.
-    std::optional<std::size_t> findLine(std::string_view text, std::size_t from = 0) const;
-    std::string line(std::size_t index) const;
-    // Waits up to `timeout` for such a line.
+    // The port of a "listening on 127.0.0.1:PORT" line; 0 when it does not listen on one.
+    std::uint16_t port();
+    std::vector<std::string> lines();
+    // The first line at `from` or later that holds `text`, waiting up to `timeout` for it.
     std::optional<std::size_t> waitForLine(
         std::string_view text, std::size_t from = 0,
-        std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
-
-    // Sends the signal (SIGTERM unless told otherwise), then waits up to `timeout`; the exit status
-    // (128 + signal when a signal ended it, -1 when it had to be killed).
-    int stop(std::chrono::milliseconds timeout = std::chrono::seconds(10), int signal = SIGTERM);
-    // Waits up to `timeout` for it to end by itself; its exit status as for stop.
-    int finish(std::chrono::milliseconds timeout = std::chrono::seconds(10));
-    bool running() const { return child > 0; }
+        std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    std::optional<std::size_t> findLine(std::string_view text, std::size_t from = 0) {
+        return waitForLine(text, from, std::chrono::milliseconds(0));
+    }
+    // Sends `signal` (none when 0) and waits for the end, killing it after 10 s: the exit
+    // status, or 128 + the signal that ended it; -1 when it had ended already.
+    int stop(int signal = SIGTERM);
 
   private:
-    void readOutput(int fd);
-    int reap(std::chrono::milliseconds timeout);
+    // Takes in what arrives within `timeoutMs`; false on nothing, or once the output closed.
+    bool readMore(int timeoutMs);
 
     pid_t child = -1;
-    std::thread reader;
-    mutable std::mutex mutex;
-    mutable std::condition_variable arrived;
-    std::vector<std::string> output;
-    bool outputClosed = false;
+    UniqueFd output;
+    std::string partial;
+    std::vector<std::string> done;
 };
 
 }  // namespace kestrova::test
