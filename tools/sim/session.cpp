@@ -49,7 +49,9 @@ SessionEnd Session::serve(int connection, const TcpListener* others) {
         if (peerGone) {
             return SessionEnd::ClientLeft;  // a client knocking meanwhile is served next
         }
-        if (others != nullptr && watch[2].revents != 0) {
+        // Turn others away only while the current client is quiet: one whose last bytes were
+        // just read may be leaving, and a client knocking then is served next.
+        if (others != nullptr && watch[2].revents != 0 && watch[0].revents == 0) {
             turnAway(*others);
         }
     }
