@@ -52,8 +52,6 @@ class EditorTest : public ::testing::Test {
         for (QChar c : text) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
             QApplication::sendEvent(target, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(target, &release);
         }
     }
 

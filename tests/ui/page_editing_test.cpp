@@ -18,64 +18,67 @@ class PaintCounter : public QObject {
     int paints = 0;
 };
 
-PageName nameOf(const CMotionPage& page) {
+PageName storedName() {
     PageName name{};
-    page.getPageName(name);
+    motionPage.getPageName(name);
     return name;
 }
 
-TEST_F(EditorTest, PageListsStoreTheChosenEntry) {
-    choose(id::kPageNumCombo, 19);
-    EXPECT_EQ(motionPage.getPageNum(), 19);
-    choose(id::kNextPageCombo, 0);
-    EXPECT_EQ(motionPage.getNextPage(), 0);  // "None"
-    choose(id::kNextPageCombo, 19);
-    EXPECT_EQ(motionPage.getNextPage(), 19);
-    choose(id::kEnableStepCombo, 7);
-    EXPECT_EQ(motionPage.getEnableStep(), 7);
-    choose(id::kRepeatCombo, 253);
-    EXPECT_EQ(motionPage.getRepeat(), 254);
-    choose(id::kRepeatCombo, 0);
-    EXPECT_EQ(motionPage.getRepeat(), 1);
-    // Choosing a STEP loads nothing.
-    choose(id::kStepCombo, 3);
+struct ListCase {
+    int controlId;
+    int index;
+    int (*stored)();
+    int expected;
+    bool repaints;
+};
+
+TEST_F(EditorTest, PageListsStoreTheChosenEntryAndOnlyEnableStepRepaints) {
+    const auto pageNum = [] { return int{motionPage.getPageNum()}; };
+    const auto nextPage = [] { return int{motionPage.getNextPage()}; };
+    const auto repeat = [] { return int{motionPage.getRepeat()}; };
+    const ListCase cases[] = {
+        {id::kPageNumCombo, 19, pageNum, 19, false},
+        {id::kNextPageCombo, 0, nextPage, 0, false},  // "None"
+        {id::kNextPageCombo, 19, nextPage, 19, false},
+        {id::kEnableStepCombo, 7, [] { return int{motionPage.getEnableStep()}; }, 7, true},
+        {id::kRepeatCombo, 253, repeat, 254, false},
+        {id::kRepeatCombo, 0, repeat, 1, false},
+    };
+    PaintCounter counter(dlg->control(id::kStepTable));
+    for (const ListCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.controlId << " entry " << c.index);
+        QApplication::processEvents();
+        counter.paints = 0;
+        choose(c.controlId, c.index);
+        QApplication::processEvents();
+        EXPECT_EQ(c.stored(), c.expected);
+        EXPECT_EQ(counter.paints > 0, c.repaints);
+    }
+    counter.paints = 0;
+    QTest::keyClicks(dlg->control(id::kPageNameEdit), "x");
+    choose(id::kStepCombo, 3);  // choosing a STEP loads nothing
+    QApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0);
     EXPECT_TRUE(dlg->readText(1000).isEmpty());
 }
 
-TEST_F(EditorTest, OnlyEnableStepRepaintsTheStepTable) {
-    PaintCounter counter(dlg->control(id::kStepTable));
-    const auto paintsAfter = [&](int controlId, int index) {
-        QApplication::processEvents();
-        counter.paints = 0;
-        choose(controlId, index);
-        QApplication::processEvents();
-        return counter.paints;
-    };
-    EXPECT_GT(paintsAfter(id::kEnableStepCombo, 4), 0);
-    EXPECT_EQ(paintsAfter(id::kPageNumCombo, 4), 0);
-    EXPECT_EQ(paintsAfter(id::kNextPageCombo, 4), 0);
-    EXPECT_EQ(paintsAfter(id::kRepeatCombo, 4), 0);
-    counter.paints = 0;
-    QTest::keyClicks(dlg->control(id::kPageNameEdit), "x");
-    QApplication::processEvents();
-    EXPECT_EQ(counter.paints, 0);
-}
-
-TEST_F(EditorTest, PageNameIsStoredNulPaddedAsItIsTyped) {
+TEST_F(EditorTest, PageNameStoresUpToSevenSingleByteCharactersNulPadded) {
     auto* edit = widget<QLineEdit>(id::kPageNameEdit);
     edit->setFocus();
     edit->selectAll();
-    QTest::keyClicks(edit, "Hi");
-    EXPECT_EQ(nameOf(motionPage), (PageName{'H', 'i', 0, 0, 0, 0, 0}));
+    QTest::keyClicks(edit, "ABCDEFGH");
+    EXPECT_EQ(edit->text(), "ABCDEFG");
+    EXPECT_EQ(storedName(), (PageName{'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    EXPECT_EQ(nameOf(motionPage), PageName{});
-    // Latin-1 beyond ASCII is one byte each.
-    typeText(edit, QString::fromLatin1("\xE9t\xE9"));
-    EXPECT_EQ(nameOf(motionPage), (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
+    EXPECT_EQ(storedName(), PageName{});
+    // Latin-1 beyond ASCII is one byte each; wider characters are refused.
+    typeText(edit, QString::fromUtf8("\u00e9한t\u00e9"));
+    EXPECT_EQ(edit->text(), QString::fromUtf8("\u00e9t\u00e9"));
+    EXPECT_EQ(storedName(), (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
 }
 
-TEST_F(EditorTest, RefreshShowsThePageAndLeavesStepFieldsAlone) {
+TEST_F(EditorTest, RefreshAndPageResetShowThePageAndLeaveStepFieldsAlone) {
     dlg->writeUnsigned(1005, 42);
     choose(id::kStepCombo, 5);
     PageRecord record = defaultPageRecord();
@@ -88,41 +91,28 @@ TEST_F(EditorTest, RefreshShowsThePageAndLeavesStepFieldsAlone) {
     dlg->refreshPageControls();
     EXPECT_EQ(dlg->readText(id::kPageNameEdit), "SEVENCH");
     EXPECT_EQ(dlg->selectedIndex(id::kPageNumCombo), -1);
-    EXPECT_EQ(dlg->readUnsigned(id::kPageNumCombo), 0u);
     EXPECT_EQ(dlg->readText(id::kEnableStepCombo), "7");
     EXPECT_EQ(dlg->readText(id::kNextPageCombo), "3");
     EXPECT_EQ(dlg->selectedIndex(id::kRepeatCombo), -1);
     EXPECT_EQ(dlg->readText(id::kStepCombo), "0");
     EXPECT_EQ(dlg->readText(1005), "42");
-    // Showing the values stored nothing back; choosing an entry stores it.
-    EXPECT_EQ(motionPage.getRecord(), record);
-    choose(id::kRepeatCombo, 9);
-    EXPECT_EQ(motionPage.getRepeat(), 10);
-}
+    EXPECT_EQ(motionPage.getRecord(), record);  // showing the values stored nothing back
 
-TEST_F(EditorTest, PageResetShowsTheDefaultPageAndKeepsStepFields) {
-    choose(id::kPageNumCombo, 7);
-    choose(id::kEnableStepCombo, 2);
-    dlg->writeUnsigned(1021, 9);
     click(id::kResetPage);
     EXPECT_EQ(motionPage.getRecord(), defaultPageRecord());
     EXPECT_EQ(dlg->readText(id::kPageNameEdit), "Noname");
     EXPECT_EQ(dlg->readText(id::kPageNumCombo), "0");
-    EXPECT_EQ(dlg->readText(id::kEnableStepCombo), "0");
-    EXPECT_EQ(dlg->readText(id::kNextPageCombo), "None");
     EXPECT_EQ(dlg->readText(id::kRepeatCombo), "1");
-    EXPECT_EQ(dlg->readText(1021), "9");
+    EXPECT_EQ(dlg->readText(1005), "42");
 }
 
 TEST_F(EditorTest, ControlReadsFollowTheDialogItemRules) {
-    dlg->writeText(1000, "300");
-    EXPECT_EQ(dlg->readUnsigned(1000), 300u);
-    dlg->writeText(1000, "");
-    EXPECT_EQ(dlg->readUnsigned(1000), 0u);
-    dlg->writeText(id::kPageNameEdit, "12ab");
-    EXPECT_EQ(dlg->readUnsigned(id::kPageNameEdit), 0u);
-    dlg->writeText(id::kAccEdit, "99999999999");
-    EXPECT_EQ(dlg->readUnsigned(id::kAccEdit), 0u);
+    const std::pair<const char*, unsigned> reads[] = {
+        {"300", 300}, {"", 0}, {"12ab", 0}, {"99999999999", 0}};
+    for (const auto& [text, value] : reads) {
+        dlg->writeText(id::kAccEdit, text);
+        EXPECT_EQ(dlg->readUnsigned(id::kAccEdit), value) << text;
+    }
     dlg->selectIndex(id::kStepCombo, 8);
     EXPECT_EQ(dlg->selectedIndex(id::kStepCombo), -1);
     EXPECT_EQ(dlg->readText(id::kStepCombo), "");

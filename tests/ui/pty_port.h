@@ -2,11 +2,9 @@
 #pragma once
 
 // A pseudo-terminal standing in for the controller's serial line: the editor opens the slave
-// as COM<n> (through KESTROVA_COM<n>), the test plays the controller on the master.
-#include <cstdint>
+// as COM1 (through KESTROVA_COM1), the test plays the controller on the master.
 #include <cstdlib>
 #include <limits>
-#include <string>
 
 #include "editor_fixture.h"
 #include "serial/pty_pair.h"
@@ -15,12 +13,12 @@ namespace kestrova::test {
 
 class PtyPort {
   public:
-    explicit PtyPort(int portNumber = 1) : variable("KESTROVA_COM" + std::to_string(portNumber)) {
+    PtyPort() {
         if (pty.valid()) {
-            setenv(variable.c_str(), pty.path().c_str(), 1);
+            setenv("KESTROVA_COM1", pty.path().c_str(), 1);
         }
     }
-    ~PtyPort() { unsetenv(variable.c_str()); }
+    ~PtyPort() { unsetenv("KESTROVA_COM1"); }
     PtyPort(const PtyPort&) = delete;
     PtyPort& operator=(const PtyPort&) = delete;
 
@@ -33,7 +31,6 @@ class PtyPort {
     }
 
   private:
-    std::string variable;
     PtyPair pty;
 };
 
