@@ -2,7 +2,6 @@
 // Connect, Disconnect and Setup: messages, the number in them, and the Setup dialog's choices.
 #include <QPushButton>
 
-#include "editor_fixture.h"
 #include "pty_port.h"
 
 namespace kestrova::test {
@@ -25,8 +24,7 @@ std::pair<int, int> runSetup(CEditorDlg& dlg, int port, int baud, bool confirm) 
     return shown;
 }
 
-TEST_F(EditorTest, ConnectDisconnectReportWithTheChosenNumberAndAMissingDeviceFails) {
-    PtyPort com1;
+TEST_F(PtyEditorTest, ConnectDisconnectReportWithTheChosenNumberAndAMissingDeviceFails) {
     dlg->onDisconnect();
     dlg->onConnect();
     dlg->onConnect();

@@ -34,6 +34,14 @@ class EditorTest : public ::testing::Test {
         return qobject_cast<W*>(dlg->control(controlId));
     }
 
+    QStringList readTexts(std::initializer_list<int> controlIds) const {
+        QStringList texts;
+        for (int controlId : controlIds) {
+            texts << dlg->readText(controlId);
+        }
+        return texts;
+    }
+
     void click(int controlId) const { QTest::mouseClick(dlg->control(controlId), Qt::LeftButton); }
 
     // Chooses a list entry as the user does: open the list, pick with the keyboard.
