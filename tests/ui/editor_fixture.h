@@ -34,6 +34,14 @@ class EditorTest : public ::testing::Test {
         return qobject_cast<W*>(dlg->control(controlId));
     }
 
+    QStringList readTexts(std::initializer_list<int> controlIds) const {
+        QStringList texts;
+        for (int controlId : controlIds) {
+            texts << dlg->readText(controlId);
+        }
+        return texts;
+    }
+
     void click(int controlId) const { QTest::mouseClick(dlg->control(controlId), Qt::LeftButton); }
 
     // Chooses a list entry as the user does: open the list, pick with the keyboard.
@@ -52,8 +60,6 @@ class EditorTest : public ::testing::Test {
         for (QChar c : text) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
             QApplication::sendEvent(target, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(target, &release);
         }
     }
 

@@ -18,64 +18,59 @@ class PaintCounter : public QObject {
     int paints = 0;
 };
 
-PageName nameOf(const CMotionPage& page) {
+PageName storedName() {
     PageName name{};
-    page.getPageName(name);
+    motionPage.getPageName(name);
     return name;
 }
 
-TEST_F(EditorTest, PageListsStoreTheChosenEntry) {
-    choose(id::kPageNumCombo, 19);
-    EXPECT_EQ(motionPage.getPageNum(), 19);
-    choose(id::kNextPageCombo, 0);
-    EXPECT_EQ(motionPage.getNextPage(), 0);  // "None"
-    choose(id::kNextPageCombo, 19);
-    EXPECT_EQ(motionPage.getNextPage(), 19);
-    choose(id::kEnableStepCombo, 7);
-    EXPECT_EQ(motionPage.getEnableStep(), 7);
-    choose(id::kRepeatCombo, 253);
-    EXPECT_EQ(motionPage.getRepeat(), 254);
-    choose(id::kRepeatCombo, 0);
-    EXPECT_EQ(motionPage.getRepeat(), 1);
-    // Choosing a STEP loads nothing.
-    choose(id::kStepCombo, 3);
-    EXPECT_TRUE(dlg->readText(1000).isEmpty());
-}
-
-TEST_F(EditorTest, OnlyEnableStepRepaintsTheStepTable) {
+TEST_F(EditorTest, PageListsStoreTheChosenEntryAndOnlyEnableStepRepaints) {
+    struct {
+        int controlId, index;
+        std::uint8_t PageRecord::*field;
+        int stored;
+        bool repaints;
+    } const cases[] = {
+        {id::kPageNumCombo, 19, &PageRecord::pageNum, 19, false},
+        {id::kNextPageCombo, 0, &PageRecord::nextPage, 0, false},  // "None"
+        {id::kNextPageCombo, 19, &PageRecord::nextPage, 19, false},
+        {id::kEnableStepCombo, 7, &PageRecord::enableStep, 7, true},
+        {id::kRepeatCombo, 253, &PageRecord::repeat, 254, false},
+        {id::kRepeatCombo, 0, &PageRecord::repeat, 1, false},
+        {id::kStepCombo, 3, &PageRecord::repeat, 1, false},  // choosing a STEP loads nothing
+    };
     PaintCounter counter(dlg->control(id::kStepTable));
-    const auto paintsAfter = [&](int controlId, int index) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.controlId << " entry " << c.index);
         QApplication::processEvents();
         counter.paints = 0;
-        choose(controlId, index);
+        choose(c.controlId, c.index);
         QApplication::processEvents();
-        return counter.paints;
-    };
-    EXPECT_GT(paintsAfter(id::kEnableStepCombo, 4), 0);
-    EXPECT_EQ(paintsAfter(id::kPageNumCombo, 4), 0);
-    EXPECT_EQ(paintsAfter(id::kNextPageCombo, 4), 0);
-    EXPECT_EQ(paintsAfter(id::kRepeatCombo, 4), 0);
-    counter.paints = 0;
+        EXPECT_EQ(+(motionPage.getRecord().*c.field), c.stored);
+        EXPECT_EQ(counter.paints > 0, c.repaints);
+    }
     QTest::keyClicks(dlg->control(id::kPageNameEdit), "x");
     QApplication::processEvents();
     EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(dlg->readText(1000), "");
 }
 
-TEST_F(EditorTest, PageNameIsStoredNulPaddedAsItIsTyped) {
+TEST_F(EditorTest, PageNameStoresUpToSevenSingleByteCharactersNulPadded) {
     auto* edit = widget<QLineEdit>(id::kPageNameEdit);
     edit->setFocus();
     edit->selectAll();
-    QTest::keyClicks(edit, "Hi");
-    EXPECT_EQ(nameOf(motionPage), (PageName{'H', 'i', 0, 0, 0, 0, 0}));
+    QTest::keyClicks(edit, "ABCDEFGH");
+    EXPECT_EQ(storedName(), (PageName{'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    EXPECT_EQ(nameOf(motionPage), PageName{});
-    // Latin-1 beyond ASCII is one byte each.
-    typeText(edit, QString::fromLatin1("\xE9t\xE9"));
-    EXPECT_EQ(nameOf(motionPage), (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
+    EXPECT_EQ(storedName(), PageName{});
+    // Latin-1 beyond ASCII is one byte each; wider characters are refused.
+    typeText(edit, QString::fromUtf8("\u00e9한t\u00e9"));
+    EXPECT_EQ(edit->text(), QString::fromUtf8("\u00e9t\u00e9"));
+    EXPECT_EQ(storedName(), (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
 }
 
-TEST_F(EditorTest, RefreshShowsThePageAndLeavesStepFieldsAlone) {
+TEST_F(EditorTest, RefreshAndPageResetShowThePageAndLeaveStepFieldsAlone) {
     dlg->writeUnsigned(1005, 42);
     choose(id::kStepCombo, 5);
     PageRecord record = defaultPageRecord();
@@ -86,46 +81,17 @@ TEST_F(EditorTest, RefreshShowsThePageAndLeavesStepFieldsAlone) {
     record.repeat = 0;  // no entry shows it
     motionPage.setRecord(record);
     dlg->refreshPageControls();
-    EXPECT_EQ(dlg->readText(id::kPageNameEdit), "SEVENCH");
+    EXPECT_EQ(readTexts({id::kPageNameEdit, id::kEnableStepCombo, id::kNextPageCombo,
+                         id::kStepCombo, 1005}),
+              QStringList({"SEVENCH", "7", "3", "0", "42"}));
     EXPECT_EQ(dlg->selectedIndex(id::kPageNumCombo), -1);
-    EXPECT_EQ(dlg->readUnsigned(id::kPageNumCombo), 0u);
-    EXPECT_EQ(dlg->readText(id::kEnableStepCombo), "7");
-    EXPECT_EQ(dlg->readText(id::kNextPageCombo), "3");
     EXPECT_EQ(dlg->selectedIndex(id::kRepeatCombo), -1);
-    EXPECT_EQ(dlg->readText(id::kStepCombo), "0");
-    EXPECT_EQ(dlg->readText(1005), "42");
-    // Showing the values stored nothing back; choosing an entry stores it.
-    EXPECT_EQ(motionPage.getRecord(), record);
-    choose(id::kRepeatCombo, 9);
-    EXPECT_EQ(motionPage.getRepeat(), 10);
-}
+    EXPECT_EQ(motionPage.getRecord(), record);  // showing the values stored nothing back
 
-TEST_F(EditorTest, PageResetShowsTheDefaultPageAndKeepsStepFields) {
-    choose(id::kPageNumCombo, 7);
-    choose(id::kEnableStepCombo, 2);
-    dlg->writeUnsigned(1021, 9);
     click(id::kResetPage);
     EXPECT_EQ(motionPage.getRecord(), defaultPageRecord());
-    EXPECT_EQ(dlg->readText(id::kPageNameEdit), "Noname");
-    EXPECT_EQ(dlg->readText(id::kPageNumCombo), "0");
-    EXPECT_EQ(dlg->readText(id::kEnableStepCombo), "0");
-    EXPECT_EQ(dlg->readText(id::kNextPageCombo), "None");
-    EXPECT_EQ(dlg->readText(id::kRepeatCombo), "1");
-    EXPECT_EQ(dlg->readText(1021), "9");
-}
-
-TEST_F(EditorTest, ControlReadsFollowTheDialogItemRules) {
-    dlg->writeText(1000, "300");
-    EXPECT_EQ(dlg->readUnsigned(1000), 300u);
-    dlg->writeText(1000, "");
-    EXPECT_EQ(dlg->readUnsigned(1000), 0u);
-    dlg->writeText(id::kPageNameEdit, "12ab");
-    EXPECT_EQ(dlg->readUnsigned(id::kPageNameEdit), 0u);
-    dlg->writeText(id::kAccEdit, "99999999999");
-    EXPECT_EQ(dlg->readUnsigned(id::kAccEdit), 0u);
-    dlg->selectIndex(id::kStepCombo, 8);
-    EXPECT_EQ(dlg->selectedIndex(id::kStepCombo), -1);
-    EXPECT_EQ(dlg->readText(id::kStepCombo), "");
+    EXPECT_EQ(readTexts({id::kPageNameEdit, id::kPageNumCombo, id::kRepeatCombo, 1005}),
+              QStringList({"Noname", "0", "1", "42"}));
 }
 
 }  // namespace

@@ -1,54 +1,59 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// A pseudo-terminal standing in for the controller's serial line: the editor opens the slave
-// as COM<n> (through KESTROVA_COM<n>), the test plays the controller on the master.
-#include <cstdint>
+// A main window whose COM1 is a pseudo-terminal: the editor opens the slave (through
+// KESTROVA_COM1), the test plays the controller on the master.
 #include <cstdlib>
 #include <limits>
-#include <string>
+#include <vector>
 
 #include "editor_fixture.h"
+#include "protocol/packets.h"
 #include "serial/pty_pair.h"
 
 namespace kestrova::test {
 
-class PtyPort {
-  public:
-    explicit PtyPort(int portNumber = 1) : variable("KESTROVA_COM" + std::to_string(portNumber)) {
-        if (pty.valid()) {
-            setenv(variable.c_str(), pty.path().c_str(), 1);
-        }
+class PtyEditorTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.valid());
+        setenv("KESTROVA_COM1", pty.path().c_str(), 1);
+        EditorTest::SetUp();
     }
-    ~PtyPort() { unsetenv(variable.c_str()); }
-    PtyPort(const PtyPort&) = delete;
-    PtyPort& operator=(const PtyPort&) = delete;
+    void TearDown() override {
+        EditorTest::TearDown();
+        unsetenv("KESTROVA_COM1");
+    }
 
-    bool isOpen() const { return pty.valid(); }
-    bool send(const Bytes& bytes) const { return pty.send(bytes); }
+    // Opens COM1 and forgets the message that says so.
+    void connect() {
+        dlg->onConnect();
+        ASSERT_EQ(dlg->port().connected, 1);
+        boxes.shown.clear();
+    }
 
     // Everything the editor has written within `wait`.
     Bytes drain(std::chrono::milliseconds wait = std::chrono::milliseconds(300)) {
         return receiveFrom(pty.master(), std::numeric_limits<std::size_t>::max(), wait);
     }
 
-  private:
-    std::string variable;
-    PtyPair pty;
-};
-
-// A main window connected on COM1 to a pseudo-terminal, with the connect message cleared.
-class ConnectedEditorTest : public EditorTest {
-  protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        ASSERT_TRUE(pty.isOpen());
-        dlg->onConnect();
-        ASSERT_EQ(dlg->port().connected, 1);
-        boxes.shown.clear();
+    // The motor positions of each live-positions packet drained; nothing else may have come.
+    std::vector<StepPositions> drainLive() {
+        const Bytes bytes = drain();
+        EXPECT_EQ(bytes.size() % kLivePacketSize, 0u);
+        std::vector<StepPositions> packets;
+        for (std::size_t at = 0; at + kLivePacketSize <= bytes.size(); at += kLivePacketSize) {
+            const auto packet = bytes.begin() + static_cast<std::ptrdiff_t>(at);
+            MotorFields fields{};
+            std::copy_n(packet + 4, fields.size(), fields.begin());
+            const LivePacket rebuilt = buildLivePositionsPacket(fields);
+            EXPECT_TRUE(std::equal(rebuilt.begin(), rebuilt.end(), packet)) << "not a live packet";
+            std::copy_n(packet + 4, fields.size(), packets.emplace_back().begin());
+        }
+        return packets;
     }
 
-    PtyPort pty;
+    PtyPair pty;
 };
 
 }  // namespace kestrova::test

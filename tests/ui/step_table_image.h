@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <set>
 
 #include "ui/step_table_view.h"
@@ -36,29 +37,24 @@ inline StepTableLayout layoutOf(const CStepTableView& view) {
     return StepTableLayout::forClient(view.contentsRect().size());
 }
 
-// The part of the view that belongs to one cell alone, clear of the enable-step line.
-inline QRect cellArea(const CStepTableView& view, int step, int rowTop) {
-    const StepTableLayout layout = layoutOf(view);
-    const int half = layout.columnWidth / 2;
-    return QRect(layout.columnCentre(step) - half + 2, rowTop, 2 * half - 4, layout.rowPitch - 1)
-        .translated(view.contentsRect().topLeft());
-}
-
-// Whether the cell's pixels are those of `text` drawn alone in the table's font, centred on
-// the column with its top on the row.
-inline bool cellShows(const QImage& image, const CStepTableView& view, int step, int rowTop,
+// Whether the part of the view that belongs to the cell alone, clear of the enable-step line,
+// holds the pixels of `text` drawn alone in the table's font, centred on the column with its
+// top on the row.
+inline bool cellShows(const QImage& image, const CStepTableView& view, int step, int row,
                       const QString& text) {
+    const StepTableLayout layout = layoutOf(view);
+    const int rowTop = row < 0 ? StepTableLayout::kHeaderTop : layout.rowTop(row);
+    const QPoint anchor = view.contentsRect().topLeft() + QPoint(layout.columnCentre(step), rowTop);
     QImage expected(image.size(), image.format());
     expected.fill(Qt::white);
     QPainter painter(&expected);
     painter.setFont(CStepTableView::tableFont(view.logicalDpiY()));
     painter.setPen(Qt::black);
     const QFontMetrics metrics = painter.fontMetrics();
-    const QPoint anchor =
-        view.contentsRect().topLeft() + QPoint(layoutOf(view).columnCentre(step), rowTop);
     painter.drawText(anchor + QPoint(-metrics.horizontalAdvance(text) / 2, metrics.ascent()), text);
     painter.end();
-    const QRect area = cellArea(view, step, rowTop);
+    const int half = std::min(layout.columnWidth / 2 - 2, 20);  // the line is 22 right of a centre
+    const QRect area(anchor.x() - half, anchor.y(), 2 * half, layout.rowPitch - 1);
     return image.copy(area) == expected.copy(area);
 }
 
