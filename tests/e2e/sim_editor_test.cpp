@@ -14,7 +14,6 @@
 #include "support/temp_dir.h"
 #include "ui/editor_fixture.h"
 #include "ui/motor_panel.h"
-#include "ui/trackbar_input.h"
 
 namespace kestrova::test {
 namespace {

@@ -2,7 +2,7 @@
 // Connect, Disconnect and Setup: messages, the number in them, and the Setup dialog's choices.
 #include <QPushButton>
 
-#include "pty_port.h"
+#include "editor_fixture.h"
 
 namespace kestrova::test {
 namespace {

@@ -1,24 +1,195 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+// The main window under test: recording seams instead of modal boxes and file dialogs, a
+// pseudo-terminal behind COM1, and helpers that give input as the user does and read back
+// what the window drew, none of which can block a test run.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <set>
+#include <vector>
 
 #include "model/motion_page.h"
-#include "recording_seams.h"
+#include "protocol/packets.h"
 #include "resources/resource_ids.h"
+#include "serial/pty_pair.h"
 #include "ui/editor_dlg.h"
+#include "ui/file_dialogs.h"
+#include "ui/message_boxes.h"
+#include "ui/step_table_view.h"
 
 namespace kestrova::test {
 
 namespace id = res::id;
+using namespace std::chrono_literals;
 
-// A main window on the default page with recording seams; shown, so that input reaches it.
+// Records every box instead of showing it; `whileOpen` runs where a real box would run its
+// own event loop.
+class RecordingMessageBoxes : public MessageBoxes {
+  public:
+    void show(const MessageRequest& request) override {
+        shown.push_back(request);
+        if (whileOpen) {
+            whileOpen(request);
+        }
+    }
+    std::vector<QString> texts() const {
+        std::vector<QString> result;
+        for (const MessageRequest& request : shown) {
+            result.push_back(request.text);
+        }
+        return result;
+    }
+    std::vector<MessageRequest> shown;
+    std::function<void(const MessageRequest&)> whileOpen;
+};
+
+// The real page-file dialogs with the user's choice prepared; nothing means cancelled.
+class ScriptedFileDialogs : public QtPageFileDialogs {
+  public:
+    using QtPageFileDialogs::QtPageFileDialogs;
+    std::optional<std::filesystem::path> chooseSavePath() override { return savePath; }
+    std::optional<std::filesystem::path> chooseOpenPath() override { return openPath; }
+    std::optional<std::filesystem::path> savePath, openPath;
+};
+
+// Runs the event loop until `done` holds or the time is up; returns whether it holds.
+inline bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() <= limit.count()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return done();
+}
+
+inline void spinFor(std::chrono::milliseconds duration) {
+    spinUntil([] { return false; }, duration);
+}
+
+// Hands the first modal window other than `outer` to `action`. Until that window is gone, a
+// watchdog closes every modal window after five seconds, so a test whose action leaves it
+// open fails instead of hanging. The application owns the poll, so none outlives the run.
+inline void whenModalShown(QWidget* outer, std::function<void(QWidget*)> action) {
+    auto* poll = new QTimer(qApp);
+    auto started = std::make_shared<QElapsedTimer>();
+    auto shown = std::make_shared<std::optional<QPointer<QWidget>>>();
+    started->start();
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!*shown && modal != nullptr && modal != outer && modal->isVisible()) {
+            *shown = modal;
+            action(modal);
+        }
+        const bool waiting = !*shown || (**shown != nullptr && (**shown)->isVisible());
+        if (waiting && started->elapsed() <= 5000) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        for (int i = 0; waiting && i < 10 && QApplication::activeModalWidget() != nullptr; ++i) {
+            QApplication::activeModalWidget()->close();
+        }
+    });
+    poll->start(10);
+}
+
+inline QPoint inWindow(const QWidget* widget, QPoint point) {
+    return widget->mapTo(widget->window(), point);
+}
+
+// Drags the thumb a pixel at a time until it reaches `target` or passes it, releases it, then
+// steps onto `target` with the arrow keys. Returns the position at every input the panel
+// answers with an edit write: each thumb movement, the release, each key's press and release.
+inline std::vector<int> moveTrackbarTo(QWindow* window, QSlider* slider, int target) {
+    QStyleOptionSlider option;
+    option.initFrom(slider);
+    option.orientation = slider->orientation();
+    option.minimum = slider->minimum();
+    option.maximum = slider->maximum();
+    option.sliderPosition = slider->sliderPosition();
+    option.tickPosition = slider->tickPosition();
+    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                        QStyle::SC_SliderHandle, slider);
+    std::vector<int> writes;
+    QPoint pointer = inWindow(slider, thumb.center());
+    const int direction = target >= slider->value() ? 1 : -1;
+    QTest::mousePress(window, Qt::LeftButton, {}, pointer);
+    for (int i = 0; i < 400 && (target - slider->sliderPosition()) * direction > 0; ++i) {
+        const int before = slider->sliderPosition();
+        QTest::mouseMove(window, pointer += QPoint(direction, 0));
+        if (slider->sliderPosition() != before) {
+            writes.push_back(slider->sliderPosition());
+        }
+    }
+    QTest::mouseRelease(window, Qt::LeftButton, {}, pointer);
+    writes.push_back(slider->value());
+    for (int i = 0; i < 50 && slider->value() != target; ++i) {
+        QTest::keyClick(slider, slider->value() > target ? Qt::Key_Left : Qt::Key_Right);
+        writes.insert(writes.end(), 2, slider->value());
+    }
+    return writes;
+}
+
+inline QImage renderedTable(CStepTableView& view) {
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::darkGray);
+    view.render(&image);
+    return image;
+}
+
+// x of every pixel column that holds pure red.
+inline std::set<int> redColumns(const QImage& image) {
+    std::set<int> columns;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == qRgb(255, 0, 0)) {
+                columns.insert(x);
+            }
+        }
+    }
+    return columns;
+}
+
+// Whether the cell, clear of the enable-step line, holds exactly the pixels of `text` drawn
+// alone in the table's font, centred on the column with its top on the row (-1: the header).
+inline bool cellShows(const QImage& image, const CStepTableView& view, int step, int row,
+                      const QString& text) {
+    const auto layout = StepTableLayout::forClient(view.contentsRect().size());
+    const int rowTop = row < 0 ? StepTableLayout::kHeaderTop : layout.rowTop(row);
+    const QPoint anchor = view.contentsRect().topLeft() + QPoint(layout.columnCentre(step), rowTop);
+    QImage expected(image.size(), image.format());
+    expected.fill(Qt::white);
+    QPainter painter(&expected);
+    painter.setFont(CStepTableView::tableFont(view.logicalDpiY()));
+    const QFontMetrics metrics = painter.fontMetrics();
+    painter.drawText(anchor + QPoint(-metrics.horizontalAdvance(text) / 2, metrics.ascent()), text);
+    painter.end();
+    const int half = std::min(layout.columnWidth / 2 - 2, 20);  // the line is 22 right of a centre
+    const QRect area(anchor.x() - half, anchor.y(), 2 * half, layout.rowPitch - 1);
+    return image.copy(area) == expected.copy(area);
+}
+
+// A main window on the default page, shown so that input reaches it.
 class EditorTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -33,7 +204,6 @@ class EditorTest : public ::testing::Test {
     W* widget(int controlId) const {
         return qobject_cast<W*>(dlg->control(controlId));
     }
-
     QStringList readTexts(std::initializer_list<int> controlIds) const {
         QStringList texts;
         for (int controlId : controlIds) {
@@ -41,7 +211,6 @@ class EditorTest : public ::testing::Test {
         }
         return texts;
     }
-
     void click(int controlId) const { QTest::mouseClick(dlg->control(controlId), Qt::LeftButton); }
 
     // Chooses a list entry as the user does: open the list, pick with the keyboard.
@@ -55,17 +224,58 @@ class EditorTest : public ::testing::Test {
         QTest::keyClick(list, Qt::Key_Return);
     }
 
-    // Types characters beyond ASCII, which QTest's key helpers cannot.
-    static void typeText(QWidget* target, const QString& text) {
-        for (QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(target, &press);
-        }
-    }
-
     RecordingMessageBoxes boxes;
     ScriptedFileDialogs files{boxes};
     std::unique_ptr<CEditorDlg> dlg;
+};
+
+// COM1 is a pseudo-terminal: the editor opens the slave, the test plays the controller on the
+// master.
+class PtyEditorTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.fd.valid());
+        setenv("KESTROVA_COM1", pty.path().c_str(), 1);
+        EditorTest::SetUp();
+    }
+    void TearDown() override {
+        EditorTest::TearDown();
+        unsetenv("KESTROVA_COM1");
+    }
+
+    // Opens COM1 and forgets the message that says so.
+    void connect() {
+        dlg->onConnect();
+        ASSERT_EQ(dlg->port().connected, 1);
+        boxes.shown.clear();
+    }
+
+    // Everything the editor writes until the line has been quiet for 300 ms.
+    Bytes drain() {
+        Bytes all;
+        for (Bytes got = pty.receive(4096, 300ms); !got.empty(); got = pty.receive(4096, 300ms)) {
+            all.insert(all.end(), got.begin(), got.end());
+        }
+        return all;
+    }
+
+    // The motor positions of each live-positions packet drained; nothing else may have come.
+    std::vector<StepPositions> drainLive() {
+        const Bytes bytes = drain();
+        EXPECT_EQ(bytes.size() % kLivePacketSize, 0u);
+        std::vector<StepPositions> packets;
+        for (std::size_t at = 0; at + kLivePacketSize <= bytes.size(); at += kLivePacketSize) {
+            const auto packet = bytes.begin() + static_cast<std::ptrdiff_t>(at);
+            MotorFields fields{};
+            std::copy_n(packet + 4, fields.size(), fields.begin());
+            const LivePacket rebuilt = buildLivePositionsPacket(fields);
+            EXPECT_TRUE(std::equal(rebuilt.begin(), rebuilt.end(), packet)) << "not a live packet";
+            std::copy_n(packet + 4, fields.size(), packets.emplace_back().begin());
+        }
+        return packets;
+    }
+
+    PtyPair pty;
 };
 
 }  // namespace kestrova::test

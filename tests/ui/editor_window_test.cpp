@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
-#include "pty_port.h"
+#include "editor_fixture.h"
 #include "ui/editor_app.h"
 #include "ui/motor_panel.h"
 

@@ -6,9 +6,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
-#include "pty_port.h"
-#include "step_table_image.h"
-#include "trackbar_input.h"
+#include "editor_fixture.h"
 #include "ui/motor_panel.h"
 
 namespace kestrova::test {
@@ -206,8 +204,10 @@ TEST_F(PanelsTest, EnableStepLineFollowsTheListAndAPageBeyondStepSevenShowsNone)
     const int left = table().contentsRect().left();
     EXPECT_EQ(redColumns(renderedTable(table())), std::set<int>{left + 60});
     choose(id::kEnableStepCombo, 7);
-    EXPECT_EQ(redColumns(renderedTable(table())),
-              std::set<int>{left + 7 * layoutOf(table()).columnWidth + 60});
+    EXPECT_EQ(
+        redColumns(renderedTable(table())),
+        std::set<int>{
+            left + 7 * StepTableLayout::forClient(table().contentsRect().size()).columnWidth + 60});
     PageRecord record = defaultPageRecord();
     record.enableStep = 9;
     motionPage.setRecord(record);

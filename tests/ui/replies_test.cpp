@@ -2,12 +2,10 @@
 // Controller replies arriving through a real pseudo-terminal while a message box is open.
 // Page and done replies split at every byte, noise and failure lines run end to end against
 // the simulator.
-#include "pty_port.h"
+#include "editor_fixture.h"
 
 namespace kestrova::test {
 namespace {
-
-using namespace std::chrono_literals;
 
 TEST_F(PtyEditorTest, RepliesArrivingWhileABoxIsOpenWaitAndAreThenHandled) {
     connect();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Get Step, Set Step and step Reset, with the live packets that reach the far side of a real
 // pseudo-terminal opened through the editor's port.
-#include "pty_port.h"
+#include "editor_fixture.h"
 
 namespace kestrova::test {
 namespace {
