@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The motor panels, the arrow keys and the step table inside the main window, with what the
-// live-positions stream puts on the far side of a real pseudo-terminal. Dragging a trackbar
-// while linked runs end to end against the simulator.
+// The motor panels, the step commands, the arrow keys and the step table inside the main
+// window, with what the live-positions stream puts on the far side of a real pseudo-terminal.
+// Dragging a trackbar while linked runs end to end against the simulator.
 #include <QLabel>
-#include <QLineEdit>
-#include <QSignalSpy>
 
 #include "editor_fixture.h"
 #include "ui/motor_panel.h"
@@ -133,37 +131,70 @@ TEST_F(PanelsTest, ArrowKeysStopAtTheRangeEndsAndOnlyMotorFieldsSend) {
     EXPECT_EQ(motionPage.getAcc(0), 50);  // only Set Step stores it
 }
 
-TEST_F(PanelsTest, AttachingAnUpDownAgainReplacesItsRangeAndBuddy) {
-    QSignalSpy accChanges(widget<QLineEdit>(id::kAccEdit), &QLineEdit::textChanged);
-    dlg->attachSpin(id::kAccUpDown, 10, id::kAccEdit);
-    dlg->writeUnsigned(id::kAccEdit, 9);
-    arrowKey(id::kAccEdit, Qt::Key_Up);
-    arrowKey(id::kAccEdit, Qt::Key_Up);
-    EXPECT_EQ(accChanges.count(), 2);  // the write of 9 and the step to 10: one stepper only
-    dlg->attachSpin(id::kAccUpDown, 50, id::kRateEdit);
-    dlg->writeUnsigned(id::kRateEdit, 50);
-    arrowKey(id::kRateEdit, Qt::Key_Up);
-    arrowKey(id::kAccEdit, Qt::Key_Down);  // no longer its buddy
-    EXPECT_EQ(readTexts({id::kAccEdit, id::kRateEdit}), QStringList({"10", "50"}));
+StepPositions storedStep(unsigned step) {
+    StepPositions stored{};
+    motionPage.getStepPositions(step, stored);
+    return stored;
 }
 
-TEST_F(PanelsTest, GetStepMovesEveryTrackbarWithOnePacketAndKeepsValuesAboveTheRange) {
+// Get Step, Set Step and step Reset: one packet each when linked, with the low bytes; none
+// when not. Get Step moves every trackbar, and keeps a value above their range as fetched.
+TEST_F(PanelsTest, StepCommandsSendOnePacketEachWhenLinkedAndMoveEveryTrackbar) {
+    click(id::kResetStep);
+    EXPECT_EQ(readTexts({1021, id::kAccEdit, id::kRateEdit}), QStringList({"100", "50", "50"}));
+    EXPECT_EQ(motionPage.getRecord(), defaultPageRecord());  // the page is untouched
+    EXPECT_TRUE(drain().empty());
     click(id::kLinkToTarget);
+    click(id::kResetStep);
+    StepPositions hundreds{};
+    hundreds.fill(100);
+    EXPECT_EQ(drainLive(), std::vector{hundreds});
+
     PageRecord record = defaultPageRecord();
     for (std::size_t m = 0; m < kMotorCount; ++m) {
-        record.position[3 * kMotorCount + m] = static_cast<std::uint8_t>(m == 6 ? 230 : m * 9);
+        record.position[2 * kMotorCount + m] = static_cast<std::uint8_t>(m == 6 ? 230 : m * 9);
     }
+    record.acc[2] = 7;
+    record.rate[2] = 8;
     motionPage.setRecord(record);
-    choose(id::kStepCombo, 3);
+    choose(id::kStepCombo, 2);
     click(id::kGetStep);
-    EXPECT_EQ(drainLiveOf(6), std::vector<int>{230});
+    EXPECT_EQ(drainLive(), std::vector{storedStep(2)});
+    EXPECT_EQ(readTexts({id::kAccEdit, id::kRateEdit}), QStringList({"7", "8"}));
     for (int m = 0; m < 22; ++m) {
-        const int stored = record.position[3 * kMotorCount + static_cast<std::size_t>(m)];
+        const int stored = storedStep(2)[static_cast<std::size_t>(m)];
         EXPECT_EQ(trackbar(m)->value(), std::min(stored, 200)) << "M" << m + 1;
         EXPECT_EQ(dlg->readText(1000 + m), QString::number(stored));
     }
     arrowKey(1006, Qt::Key_Down);  // a step from outside the range starts at its end
     EXPECT_EQ(drainLiveOf(6), std::vector<int>{199});
+
+    // One field change, even to the same number, sends the fields once; only the low byte of
+    // a value goes out or is stored.
+    dlg->writeUnsigned(1003, 300);
+    dlg->writeUnsigned(1003, 300);
+    const auto changes = drainLive();
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[1][3], 0x2C);
+    choose(id::kStepCombo, 6);
+    click(id::kSetStep);
+    EXPECT_EQ(drainLive(), std::vector{changes[1]});
+    EXPECT_EQ(storedStep(6), changes[1]);
+    EXPECT_EQ(std::pair(+motionPage.getAcc(6), +motionPage.getRate(6)), std::pair(7, 8));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(liveSendBusy, 0);
+}
+
+TEST_F(EditorTest, SetStepRightAfterStartStoresZerosAndAClosedPortShowsError) {
+    click(id::kLinkToTarget);
+    choose(id::kStepCombo, 4);
+    click(id::kSetStep);
+    EXPECT_EQ(storedStep(4), StepPositions{});
+    EXPECT_EQ(std::pair(+motionPage.getAcc(4), +motionPage.getRate(4)), std::pair(0, 0));
+    ASSERT_EQ(boxes.texts(), std::vector<QString>{"ERROR"});
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(boxes.shown[0].owner, dlg.get());
+    EXPECT_EQ(liveSendBusy, 0);
 }
 
 TEST_F(PanelsTest, TheTableShowsThePageAsStoredAndChangesWithSetStepAlone) {
