@@ -73,14 +73,6 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
         ASSERT_EQ(motionPage.getRecord(), record);
     }
 
-    // Reset, choose the page number, To Target Load.
-    void loadBack(int pageNum) {
-        click(id::kResetPage);
-        ASSERT_EQ(motionPage.getRecord(), defaultPageRecord());
-        choose(id::kPageNumCombo, pageNum);
-        click(id::kTargetLoad);
-    }
-
     TempDir dir;
     const std::string link = dir / "robot";
     std::optional<SimProcess> sim;
@@ -145,9 +137,13 @@ TEST_P(SimEditorTest, SavedPageComesBackByteForByteWhateverTheLineDoes) {
         expected.push_back("Save done!");
         ASSERT_EQ(boxes.texts(), expected);
         boxes.shown.clear();
-        loadBack(11);
+        click(id::kResetPage);
+        ASSERT_EQ(motionPage.getRecord(), defaultPageRecord());
+        choose(id::kPageNumCombo, 11);
+        click(id::kTargetLoad);
         EXPECT_TRUE(
             spinUntil([] { return toBytes(motionPage.getRecord()) == toBytes(awkwardPage()); }));
+        EXPECT_EQ(readTexts({id::kRepeatCombo, id::kEnableStepCombo}), QStringList({"254", "2"}));
         EXPECT_TRUE(boxes.shown.empty()) << "a page reply shows no box";
         EXPECT_TRUE(waitForSimLine(simShows));
     }
