@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Every control of the main window against the window's layout: identifier, class, caption,
-// position in dialog units, visibility, read-only state and tab order; and the window itself.
+// position in dialog units, visibility, read-only state and tab order; and the window itself
+// with its start-up state.
+#include <QCheckBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <string>
 #include <vector>
@@ -80,7 +83,7 @@ std::vector<Expected> expectedControls() {
     return rows;
 }
 
-TEST_F(EditorTest, EveryControlMatchesTheWindowLayoutInTemplateAndTabOrder) {
+TEST_F(EditorTest, EveryControlMatchesTheWindowLayoutInTemplateAndTabOrderAtStartUp) {
     const std::vector<Expected> rows = expectedControls();
     const std::vector<QWidget*>& controls = dlg->controls();
     ASSERT_EQ(controls.size(), rows.size());
@@ -126,6 +129,15 @@ TEST_F(EditorTest, EveryControlMatchesTheWindowLayoutInTemplateAndTabOrder) {
     }
     EXPECT_EQ(menus, QStringList({"&File", "&Exit", "", QString::fromUtf8("Tandrel 정보(&A)..."),
                                   "&Community", "&Connect", "&Disconnect", "&Setup"}));
+    // The start-up state beyond the controls' texts.
+    EXPECT_FALSE(widget<QCheckBox>(id::kLinkToTarget)->isChecked());
+    EXPECT_FALSE(widget<QCheckBox>(id::kPositionLock)->isChecked());
+    ASSERT_EQ(widget<QComboBox>(id::kRepeatCombo)->count(), 254);
+    EXPECT_EQ(widget<QComboBox>(id::kRepeatCombo)->itemText(253), "254");
+    EXPECT_EQ(widget<QLabel>(id::kRobotPicture)->parentWidget(), dlg->control(id::kPictureFrame));
+    EXPECT_FALSE(dlg->windowIcon().isNull());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(dlg->port().connected);
     EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
     EXPECT_FALSE(dlg->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(dlg->windowFlags() & Qt::WindowMinimizeButtonHint);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Start-up state, keys and menu items that must not close the window, the About item, and how
+// Keys and menu items that must not close the window, the About item, and how
 // the window and the program end.
-#include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,23 +16,6 @@ namespace {
 
 QAction* fileMenuItem(CEditorDlg& dlg, int index) {
     return dlg.menuBar()->actions().first()->menu()->actions().at(index);
-}
-
-TEST_F(EditorTest, StartsOnTheDefaultPageWithEmptyStepFields) {
-    EXPECT_EQ(readTexts({id::kPageNameEdit, id::kPageNumCombo, id::kEnableStepCombo,
-                         id::kNextPageCombo, id::kRepeatCombo, id::kStepCombo}),
-              QStringList({"Noname", "0", "0", "None", "1", "0"}));
-    for (int editId = 1000; editId <= 1023; ++editId) {
-        EXPECT_EQ(dlg->readText(editId), "") << editId;
-    }
-    EXPECT_FALSE(widget<QCheckBox>(id::kLinkToTarget)->isChecked());
-    EXPECT_FALSE(widget<QCheckBox>(id::kPositionLock)->isChecked());
-    ASSERT_EQ(widget<QComboBox>(id::kRepeatCombo)->count(), 254);
-    EXPECT_EQ(widget<QComboBox>(id::kRepeatCombo)->itemText(253), "254");
-    EXPECT_EQ(widget<QLabel>(id::kRobotPicture)->parentWidget(), dlg->control(id::kPictureFrame));
-    EXPECT_FALSE(dlg->windowIcon().isNull());
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_FALSE(dlg->port().connected);
 }
 
 TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAPanel) {
