@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // To PC Save and Load through the editor's buttons, and the real page-file dialogs.
+#include <QFileDialog>
 #include <fstream>
 
 #include "editor_fixture.h"
@@ -51,6 +52,27 @@ TEST_F(EditorTest, ShortOrMissingFilesAndUnwritablePlacesAreRefused) {
         EXPECT_EQ(std::tuple(box.caption, box.owner, box.icon),
                   std::tuple(QString("error"), nullptr, MessageIcon::None));
     }
+}
+
+// The real dialogs offer only page files, add the suffix, confirm an overwrite, and give
+// nothing when cancelled.
+TEST(PageFileDialogs, OfferOnlyPageFilesAndReturnNothingWhenCancelled) {
+    RecordingMessageBoxes boxes;
+    QtPageFileDialogs dialogs(boxes);
+    for (bool saving : {true, false}) {
+        QStringList seen;
+        whenModalShown(nullptr, [&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                seen = dialog->nameFilters();
+                seen << dialog->defaultSuffix();
+                EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            }
+            modal->close();
+        });
+        EXPECT_EQ(saving ? dialogs.chooseSavePath() : dialogs.chooseOpenPath(), std::nullopt);
+        EXPECT_EQ(seen, QStringList({"Kestrova Page File (*.kpf)", "kpf"}));
+    }
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace
