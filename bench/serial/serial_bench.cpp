@@ -1,52 +1,117 @@
 // SPDX-License-Identifier: MIT
+#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
+#include <ctime>
+#include <deque>
+#include <numeric>
+#include <string>
 #include <thread>
+#include <vector>
 
-#include "loopback_listener.h"
-#include "process_probes.h"
-#include "pty_pair.h"
 #include "serial/comm.h"
-#include "test_owner.h"
+#include "serial/comm_owner.h"
+#include "serial/unique_fd.h"
 
 using namespace kestrova;
-using namespace kestrova::test;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
 constexpr std::size_t kPacketBytes = 34;  // a live-positions packet
 
-// Timestamps each consumption on the owner's thread, so the figure ends where the editor
-// would have the bytes in hand.
-class TimedOwner {
+// Plays the editor window: runs posted tasks on a thread of its own and timestamps each
+// consumption, so the figure ends where the editor would have the bytes in hand.
+class TimedOwner : public CommOwner {
   public:
-    TimedOwner() {
-        owner.setHook([this](std::span<const std::uint8_t> chunk) {
-            std::lock_guard lock(mutex_);
-            bytes_ += chunk.size();
-            lastAt_ = Clock::now();
-            arrived_.notify_all();
-        });
+    void postToOwner(std::function<void()> task) override {
+        std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+        changed_.notify_all();
+    }
+
+    void onCommRead(std::span<const std::uint8_t> chunk) override {
+        std::lock_guard lock(mutex_);
+        bytes_ += chunk.size();
+        lastAt_ = Clock::now();
+        changed_.notify_all();
     }
 
     // Waits until `total` bytes were consumed; returns when the last one was.
     Clock::time_point waitFor(std::size_t total) {
         std::unique_lock lock(mutex_);
-        arrived_.wait_for(lock, std::chrono::seconds(5), [&] { return bytes_ >= total; });
+        changed_.wait_for(lock, std::chrono::seconds(5), [&] { return bytes_ >= total; });
         return lastAt_;
     }
 
-    TestOwner owner;
-
   private:
+    void loop(std::stop_token stop) {
+        std::unique_lock lock(mutex_);
+        while (changed_.wait(lock, stop, [this] { return !tasks_.empty(); })) {
+            auto task = std::move(tasks_.front());
+            tasks_.pop_front();
+            lock.unlock();
+            task();
+            lock.lock();
+        }
+    }
+
     std::mutex mutex_;
-    std::condition_variable arrived_;
+    std::condition_variable_any changed_;
+    std::deque<std::function<void()>> tasks_;
     std::size_t bytes_ = 0;
     Clock::time_point lastAt_;
+    std::jthread thread_{[this](std::stop_token stop) { loop(stop); }};  // stops first
 };
+
+// A pseudo-terminal set up as COM1; `master` plays the controller.
+struct PtyLink {
+    PtyLink() {
+        int masterFd = -1;
+        int slaveFd = -1;
+        if (::openpty(&masterFd, &slaveFd, nullptr, nullptr, nullptr) == 0) {
+            master.reset(masterFd);
+            slave.reset(slaveFd);
+            ::setenv("KESTROVA_COM1", ::ttyname(slaveFd), 1);
+        }
+    }
+    UniqueFd master;
+    UniqueFd slave;
+};
+
+// A loopback server on a free port set up as COM5; `peer` is the accepted connection.
+struct TcpLink {
+    TcpLink() : listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+        socklen_t size = sizeof address;
+        auto* any = reinterpret_cast<sockaddr*>(&address);
+        if (::bind(listener.get(), any, size) == 0 && ::listen(listener.get(), 1) == 0 &&
+            ::getsockname(listener.get(), any, &size) == 0) {
+            const auto device = "tcp:127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+            ::setenv("KESTROVA_COM5", device.c_str(), 1);
+        }
+    }
+    bool accept() {
+        pollfd wait{listener.get(), POLLIN, 0};
+        if (::poll(&wait, 1, 5000) == 1) {
+            peer.reset(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        }
+        return peer.valid();
+    }
+    UniqueFd listener;
+    UniqueFd peer;
+};
+
+std::chrono::microseconds processCpuTime() {
+    return std::chrono::microseconds(std::clock() * 1'000'000 / CLOCKS_PER_SEC);
+}
 
 void reportPercentiles(benchmark::State& state, std::vector<double>& micros) {
     if (micros.empty()) {
@@ -57,17 +122,19 @@ void reportPercentiles(benchmark::State& state, std::vector<double>& micros) {
     state.counters["p99_us"] = micros[micros.size() * 99 / 100];
 }
 
-template <typename Peer>
-void measureLatency(benchmark::State& state, Peer& peer, CComm& comm, TimedOwner& timed) {
-    const Bytes packet = pattern(kPacketBytes);
+void measureLatency(benchmark::State& state, int peer, CComm& comm, TimedOwner& owner) {
+    std::vector<std::uint8_t> packet(kPacketBytes);
+    std::iota(packet.begin(), packet.end(), std::uint8_t{0});
     std::vector<double> micros;
     std::size_t total = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
-        peer.send(packet);
+        if (::write(peer, packet.data(), packet.size()) != std::ssize(packet)) {
+            state.SkipWithError("the peer's write failed");
+            break;
+        }
         total += packet.size();
-        const auto consumed = timed.waitFor(total);
-        const std::chrono::duration<double> took = consumed - start;
+        const std::chrono::duration<double> took = owner.waitFor(total) - start;
         state.SetIterationTime(took.count());
         micros.push_back(took.count() * 1e6);
     }
@@ -76,38 +143,35 @@ void measureLatency(benchmark::State& state, Peer& peer, CComm& comm, TimedOwner
 }
 
 void BM_PeerToOwnerLatencyPty(benchmark::State& state) {
-    PtyPair pty;
-    ::setenv("KESTROVA_COM1", pty.path().c_str(), 1);
-    TimedOwner timed;
+    PtyLink pty;
+    TimedOwner owner;
     CComm comm;
-    comm.setOwnerWindow(&timed.owner);
+    comm.setOwnerWindow(&owner);
     if (comm.open(buildPortSettings(0, 3)) != 1) {
         state.SkipWithError("cannot open the pseudo-terminal");
         return;
     }
-    measureLatency(state, pty, comm, timed);
+    measureLatency(state, pty.master.get(), comm, owner);
 }
 BENCHMARK(BM_PeerToOwnerLatencyPty)->UseManualTime()->Iterations(2000);
 
 void BM_PeerToOwnerLatencyTcp(benchmark::State& state) {
-    LoopbackListener server;
-    ::setenv("KESTROVA_COM5", server.device().c_str(), 1);
-    TimedOwner timed;
+    TcpLink server;
+    TimedOwner owner;
     CComm comm;
-    comm.setOwnerWindow(&timed.owner);
+    comm.setOwnerWindow(&owner);
     if (comm.open(buildPortSettings(4, 3)) != 1 || !server.accept()) {
         state.SkipWithError("cannot connect over loopback");
         return;
     }
-    measureLatency(state, server, comm, timed);
+    measureLatency(state, server.peer.get(), comm, owner);
 }
 BENCHMARK(BM_PeerToOwnerLatencyTcp)->UseManualTime()->Iterations(2000);
 
 // CPU time of the whole process while a port is open and idle for 2 s.
 void BM_IdleOpenPortCpu(benchmark::State& state) {
-    PtyPair pty;
-    ::setenv("KESTROVA_COM1", pty.path().c_str(), 1);
-    TestOwner owner;
+    PtyLink pty;
+    TimedOwner owner;
     CComm comm;
     comm.setOwnerWindow(&owner);
     if (comm.open(buildPortSettings(0, 3)) != 1) {
