@@ -14,6 +14,15 @@ inline constexpr std::size_t kMotorCount = 22;
 inline constexpr std::size_t kPageNameSize = 7;
 inline constexpr std::size_t kPositionCount = kStepCount * kMotorCount;
 inline constexpr std::size_t kPageRecordSize = 203;
+inline constexpr std::size_t kPageCount = 20;  // pages the controller board holds: 0..19
+
+// Value ranges and the values of a fresh page.
+inline constexpr std::uint8_t kMaxPosition = 200;
+inline constexpr std::uint8_t kMaxAcc = 50;
+inline constexpr std::uint8_t kMaxRate = 200;
+inline constexpr std::uint8_t kDefaultPosition = 100;
+inline constexpr std::uint8_t kDefaultAcc = 50;
+inline constexpr std::uint8_t kDefaultRate = 50;
 
 using StepPositions = std::array<std::uint8_t, kMotorCount>;
 using AllPositions = std::array<std::uint8_t, kPositionCount>;

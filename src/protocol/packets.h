@@ -24,10 +24,19 @@ inline constexpr std::uint8_t kDone = 'd';
 inline constexpr std::uint8_t kPage = 'p';
 }  // namespace command
 
-inline constexpr std::size_t kLivePacketSize = 34;
-inline constexpr std::size_t kPagePacketSize = 215;
-inline constexpr std::size_t kReadRequestSize = 9;
-inline constexpr std::size_t kDoneReplySize = 8;
+// Frame layout: the letter follows the header, the payload the letter; a checksum, where
+// the packet carries data, sits between payload and trailer.
+inline constexpr std::size_t kLetterOffset = kPacketHeader.size();
+inline constexpr std::size_t kPayloadOffset = kLetterOffset + 1;
+inline constexpr std::size_t kChecksumSize = 4;
+
+inline constexpr std::size_t kLivePacketSize =
+    kPayloadOffset + kMotorCount + kChecksumSize + kPacketTrailer.size();
+inline constexpr std::size_t kPagePacketSize =
+    kPayloadOffset + kPageRecordSize + kChecksumSize + kPacketTrailer.size();
+inline constexpr std::size_t kReadRequestSize = kPayloadOffset + 1 + kPacketTrailer.size();
+inline constexpr std::size_t kDoneReplySize = kPayloadOffset + kPacketTrailer.size();
+static_assert(kLivePacketSize == 34 && kPagePacketSize == 215 && kReadRequestSize == 9);
 
 using LivePacket = std::array<std::uint8_t, kLivePacketSize>;
 using PagePacket = std::array<std::uint8_t, kPagePacketSize>;
