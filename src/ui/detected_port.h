@@ -18,8 +18,6 @@ struct DetectedPort {
     PortDevice portDevice() const;
     // Whether one of the numbered choices (after its KESTROVA_COMn override) opens this device.
     bool isNamedByChoice(int choiceCount) const;
-
-    friend bool operator==(const DetectedPort&, const DetectedPort&) = default;
 };
 
 }  // namespace kestrova

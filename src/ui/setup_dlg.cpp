@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/setup_dlg.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
 #include <algorithm>
