@@ -30,9 +30,11 @@ kestrova::PortSettings CEditorDlg::buildPortSettings() const {
 }
 
 void CEditorDlg::showPortMessage(const char* what) {
-    // The number follows the current choice, not the port that is open.
-    const std::string text = "COM" + std::to_string(setupDlg.portIndex + 1) + " " + what;
-    kestrova::showAppMessage(text);
+    // The name follows the current choice, not the port that is open.
+    const auto& device = setupDlg.chosenDevice();
+    const std::string name =
+        device ? device->name.toStdString() : "COM" + std::to_string(setupDlg.portIndex + 1);
+    kestrova::showAppMessage(name + " " + what);
 }
 
 void CEditorDlg::onConnect() {
@@ -41,7 +43,9 @@ void CEditorDlg::onConnect() {
         return;
     }
     const kestrova::PortSettings settings = buildPortSettings();
-    showPortMessage(comm.open(settings) != 0 ? "open." : "open fail.");
+    const auto& device = setupDlg.chosenDevice();
+    const int opened = device ? comm.open(settings, device->portDevice()) : comm.open(settings);
+    showPortMessage(opened != 0 ? "open." : "open fail.");
 }
 
 void CEditorDlg::onDisconnect() {

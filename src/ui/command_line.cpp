@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#include "ui/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "kestrova_version.h"
+
+namespace kestrova {
+
+std::optional<QString> answerCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Motion page editor for the Kestrova robot, with a serial link to its "
+                       "controller board."));
+    // Qt's own help option would offer a --help-all that the window's options never reach.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help and exits."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.parse(arguments);
+    if (parser.isSet(help)) {
+        return parser.helpText();
+    }
+    if (parser.isSet(version)) {
+        return QCoreApplication::applicationName() + ' ' + kVersion + '\n';
+    }
+    return std::nullopt;
+}
+
+}  // namespace kestrova

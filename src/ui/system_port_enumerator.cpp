@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#include "ui/system_port_enumerator.h"
+
+#include <QSerialPortInfo>
+
+namespace kestrova {
+
+std::vector<DetectedPort> SystemPortEnumerator::detectedPorts() const {
+    std::vector<DetectedPort> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        ports.push_back({info.portName(), info.description(), info.systemLocation()});
+    }
+    return ports;
+}
+
+}  // namespace kestrova

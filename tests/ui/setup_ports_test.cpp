@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+// Setup's detected serial devices: the PORT list, a device that goes away, and Connect and
+// Disconnect on a device, with its messages.
+#include <QPushButton>
+
+#include "editor_fixture.h"
+#include "ui/port_enumerator.h"
+
+namespace kestrova::test {
+namespace {
+
+struct ListedPorts : PortEnumerator {
+    std::vector<DetectedPort> detectedPorts() const override { return ports; }
+    std::vector<DetectedPort> ports;
+};
+
+class SetupPortsTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        dlg->setup().setPortEnumerator(&enumerator);
+    }
+
+    // Opens Setup, returns its PORT entries and the selected one, and confirms `entry` with
+    // OK (an empty one cancels).
+    std::pair<QStringList, QString> runSetup(const QString& entry = {}) {
+        std::pair<QStringList, QString> shown;
+        whenModalShown(dlg.get(), [&](QWidget* setup) {
+            auto* list = setup->findChild<QComboBox*>("control1057");
+            for (int i = 0; i < list->count(); ++i) {
+                shown.first << list->itemText(i);
+            }
+            shown.second = list->currentText();
+            list->setCurrentIndex(list->findText(entry));
+            const char* button = entry.isEmpty() ? "control2" : "control1";
+            QTest::mouseClick(setup->findChild<QPushButton*>(button), Qt::LeftButton);
+        });
+        dlg->onSetup();
+        return shown;
+    }
+
+    ListedPorts enumerator;
+};
+
+TEST_F(SetupPortsTest, ListsDetectedDevicesAfterTheComChoicesOnceEach) {
+    const QStringList com{"COM1", "COM2", "COM3", "COM4", "COM5"};
+    setenv("KESTROVA_COM2", "/dev/ttyUSB7", 1);
+    const struct {
+        std::vector<DetectedPort> ports;
+        QStringList after;
+    } cases[] = {
+        {{}, {}},
+        {{{"ttyUSB0", "FT232R USB UART", "/dev/ttyUSB0"}, {"ttyACM0", "", "/dev/ttyACM0"}},
+         {"ttyUSB0 (FT232R USB UART)", "ttyACM0"}},
+        {{{"ttyS0", "", "/dev/ttyS0"}, {"ttyUSB7", "CP2102", "/dev/ttyUSB7"}}, {}},  // COM1, COM2
+    };
+    for (const auto& [ports, after] : cases) {
+        enumerator.ports = ports;
+        EXPECT_EQ(runSetup(), std::make_pair(com + after, QString("COM1")));
+    }
+    unsetenv("KESTROVA_COM2");
+}
+
+TEST_F(SetupPortsTest, AChosenDeviceThatHasGoneStaysChosenAndFailsToOpen) {
+    enumerator.ports = {{"ttyUSB0", "", "/nonexistent/ttyUSB0"}, {"ttyACM0", "", "/dev/ttyACM0"}};
+    runSetup("ttyUSB0");
+    enumerator.ports = {{"ttyACM0", "", "/dev/ttyACM0"}};
+    const auto [entries, selected] = runSetup();
+    EXPECT_EQ(entries.mid(5), (QStringList{"ttyACM0", "ttyUSB0"}));
+    EXPECT_EQ(selected, "ttyUSB0");
+    dlg->onConnect();
+    EXPECT_EQ(dlg->port().connected, 0);
+    EXPECT_EQ(boxes.texts(), std::vector<QString>{"ttyUSB0 open fail."});
+}
+
+TEST_F(SetupPortsTest, ConnectOpensTheChosenDeviceAndItsMessagesNameIt) {
+    PtyPair pty;
+    enumerator.ports = {{"pty0", "pseudo-terminal", QString::fromStdString(pty.path())}};
+    runSetup("pty0 (pseudo-terminal)");
+    dlg->onDisconnect();
+    dlg->onConnect();
+    dlg->onConnect();
+    dlg->sendPageRead();
+    const ReadRequest request = buildReadRequest(0);
+    EXPECT_EQ(pty.receive(request.size()), Bytes(request.begin(), request.end()));
+    runSetup("COM3");  // the texts follow the current choice
+    dlg->onDisconnect();
+    dlg->onDisconnect();
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<QString>{"pty0 is not opened.", "pty0 open.", "pty0 already open.",
+                                    "COM3 is closed.", "COM3 is not opened."}));
+}
+
+}  // namespace
+}  // namespace kestrova::test
