@@ -75,7 +75,8 @@ std::string describeAnswer(const BoardAnswer& answer) {
             return "-> done (stored)";
         case Verdict::PageSent:
             return "-> " +
-                   pageText(fromBytes(std::span(answer.reply).subspan<4, kPageRecordSize>())) +
+                   pageText(fromBytes(
+                       std::span(answer.reply).subspan<kPayloadOffset, kPageRecordSize>())) +
                    " (" + std::to_string(answer.reply.size()) + " bytes)";
         case Verdict::Played:
         case Verdict::Moved:
