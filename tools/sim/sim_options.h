@@ -26,14 +26,12 @@ struct SimOptions {
 };
 
 struct ParsedOptions {
-    std::optional<SimOptions> options;  // empty on --help or an error
-    bool help = false;
+    std::optional<SimOptions> options;  // empty on --help, --version or an error
+    std::string answer;                 // the text that --help or --version asks for
     std::string error;
 };
 
 // The command line without the program's name.
 ParsedOptions parseOptions(std::span<const char* const> args);
-
-std::string helpText();
 
 }  // namespace kestrova::sim
