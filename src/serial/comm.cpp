@@ -112,11 +112,14 @@ void CComm::setOwnerWindow(CommOwner* owner) {
 }
 
 int CComm::open(const kestrova::PortSettings& settings) {
+    return open(settings, kestrova::portDevice(settings.portNumber));
+}
+
+int CComm::open(const kestrova::PortSettings& settings, const PortDevice& device) {
     if (state->session) {
         return 0;  // one watcher per object: close first
     }
     auto session = std::make_unique<State::Session>();
-    const PortDevice device = kestrova::portDevice(settings.portNumber);
     session->device = openDevice(device, settings);
     session->kind =
         device.kind == PortDevice::Kind::Tcp ? DeviceKind::Socket : DeviceKind::SerialDevice;

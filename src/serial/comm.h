@@ -9,6 +9,7 @@
 #include <span>
 
 #include "serial/comm_owner.h"
+#include "serial/port_devices.h"
 #include "serial/port_settings.h"
 
 // The program's serial port: opens a serial device or the network port, runs a watcher
@@ -29,6 +30,8 @@ class CComm {
 
     // Nonzero when the port is open, configured and its watcher runs; 0 otherwise.
     int open(const kestrova::PortSettings& settings);
+    // The same on a given device; the settings' port number is not read.
+    int open(const kestrova::PortSettings& settings, const kestrova::PortDevice& device);
 
     // Blocks until the bytes are out; a closed port, a failed or an incomplete write shows
     // "ERROR" through the application-wide message box. Always returns 1.

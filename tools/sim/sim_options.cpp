@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "kestrova_version.h"
-#include "tools/cli/help_formatter.h"
+#include "tools/common/help_formatter.h"
 
 namespace kestrova::sim {
 
