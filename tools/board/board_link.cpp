@@ -35,12 +35,15 @@ std::string BoardLink::open(const PortDevice& device, std::uint32_t baudRate) {
         return {};
     }
     const int reason = errno;
-    std::string text = "cannot open " + portDeviceText(device) + ": " +
-                       (reason != 0 ? std::strerror(reason) : "it cannot be used");
-    if (reason == EACCES && device.kind == PortDevice::Kind::SerialDevice) {
-        text += "; is your user in the dialout group?";
+    // A refused or unanswered connection leaves only the pending connect's errno behind.
+    const bool tcp = device.kind == PortDevice::Kind::Tcp;
+    std::string why = reason != 0 ? std::strerror(reason) : "it cannot be used";
+    if (tcp && (reason == 0 || reason == EINPROGRESS)) {
+        why = "refused, or no answer";
+    } else if (reason == EACCES) {
+        why += "; is your user in the dialout group?";
     }
-    return text;
+    return "cannot open " + portDeviceText(device) + ": " + why;
 }
 
 Outcome BoardLink::readPage(std::uint8_t number) {

@@ -230,8 +230,13 @@ void show(const fs::path& fileOrFolder, bool asJson, std::ostream& out, Report& 
         }
         return;
     }
+    const std::vector<fs::path> files = pageFilesIn(fileOrFolder);
+    if (files.empty()) {
+        report.fileError("no page-NN.kpf in " + fileOrFolder.string());
+        return;
+    }
     std::vector<FolderPage> pages;
-    for (const fs::path& file : pageFilesIn(fileOrFolder)) {
+    for (const fs::path& file : files) {
         if (const auto page = loadPage(file, report)) {
             pages.push_back({file.filename().string(), *page});
         }
