@@ -22,7 +22,7 @@ std::string label(const PageRecord& page) {
     return "page " + std::to_string(page.pageNum) + " \"" + pageNameText(page.pageName) + "\"";
 }
 
-// The page files of a folder, page-00.kpf to page-19.kpf, in order.
+// The page files of a folder (page-NN.kpf), in order.
 std::vector<fs::path> pageFilesIn(const fs::path& folder) {
     static const std::regex kPageFile("page-[0-9][0-9]\\.kpf");
     std::vector<fs::path> files;
@@ -56,18 +56,22 @@ std::optional<PageRecord> loadPage(const fs::path& file, Report& report) {
     return page;
 }
 
+// A page number rather than a file name: up to three digits.
 std::optional<int> pageNumberText(const std::string& text) {
-    if (text.empty() || text.size() > 2 || !std::ranges::all_of(text, ::isdigit)) {
+    constexpr std::size_t kMostDigits = 3;
+    const bool digits = std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+    if (text.empty() || text.size() > kMostDigits || !digits) {
         return std::nullopt;
     }
     return std::stoi(text);
 }
 
-}  // namespace
-
+// "page-07.kpf", the name backup gives page 7.
 std::string pageFileName(int number) {
     return std::string("page-") + (number < 10 ? "0" : "") + std::to_string(number) + ".kpf";
 }
+
+}  // namespace
 
 void BoardCommands::backup(const fs::path& folder) {
     std::error_code error;

@@ -53,7 +53,4 @@ class BoardCommands {
 void show(const std::filesystem::path& fileOrFolder, bool asJson, std::ostream& out,
           Report& report);
 
-// "page-07.kpf", the name backup gives page 7.
-std::string pageFileName(int number);
-
 }  // namespace kestrova::board
