@@ -23,9 +23,10 @@ positions. It serves one client at a time on 127.0.0.1 port 2217 (the editor's C
 on a pseudo-terminal. The first line it prints says where it listens. Ctrl-C ends it.)";
 
 constexpr const char* kFaultNotes =
-    R"(--noise-replies K: only the first K replies get noise; later ones come clean, to see the
-editor recover. --drop-after N: a network client is disconnected; a pseudo-terminal is
-replaced by a new one (and --link follows it). Later connections are served as usual.)";
+    R"(--link PATH is removed at exit. --noise-replies K: only the first K replies get noise;
+later ones come clean, to see the editor recover. --drop-after N: a network client is
+disconnected; a pseudo-terminal is replaced by a new one (and --link follows it). Later
+connections are served as usual.)";
 
 struct Parsed {
     SimOptions options;
