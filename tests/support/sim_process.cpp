@@ -18,12 +18,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int millisLeft(Clock::time_point deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<std::int64_t>(left.count(), 0));
-}
-
 std::vector<std::string> servedOn(Transport transport, const std::string& link,
                                   std::vector<std::string> args) {
     const std::vector<std::string> where = transport == Transport::Tcp
@@ -38,7 +32,7 @@ std::vector<std::string> servedOn(Transport transport, const std::string& link,
 SimProcess::SimProcess(Transport transport, const std::string& link, std::vector<std::string> args)
     : SimProcess(servedOn(transport, link, std::move(args))) {}
 
-SimProcess::SimProcess(const std::vector<std::string>& args) {
+SimProcess::SimProcess(const std::vector<std::string>& args, const std::string& program) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
         return;
@@ -46,7 +40,6 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
     output.reset(ends[0]);
     // Room for far more than any test prints, so the simulator never waits for a reader.
     ::fcntl(ends[0], F_SETPIPE_SZ, 1 << 20);
-    const std::string program = KESTROVA_SIM_PATH;
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
@@ -57,7 +50,8 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
     child = ::fork();
     if (child == 0) {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() == parent && ::dup2(ends[1], STDOUT_FILENO) >= 0) {
+        if (::getppid() == parent && ::dup2(ends[1], STDOUT_FILENO) >= 0 &&
+            ::dup2(ends[1], STDERR_FILENO) >= 0) {
             ::execve(program.c_str(), argv.data(), environ);
         }
         ::_exit(127);
@@ -66,9 +60,11 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
     waitForLine("");
 }
 
-bool SimProcess::readMore(int timeoutMs) {
+bool SimProcess::readMore(std::chrono::steady_clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     pollfd watch{output.get(), POLLIN, 0};
-    if (!output || ::poll(&watch, 1, timeoutMs) <= 0) {
+    if (!output ||
+        ::poll(&watch, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0))) <= 0) {
         return false;
     }
     std::array<char, 4096> buffer;
@@ -92,7 +88,7 @@ std::uint16_t SimProcess::port() {
 }
 
 std::vector<std::string> SimProcess::lines() {
-    while (readMore(0)) {
+    while (readMore(Clock::now())) {
     }
     return done;
 }
@@ -102,7 +98,7 @@ std::optional<std::size_t> SimProcess::waitForLine(std::string_view text, std::s
     const auto deadline = Clock::now() + timeout;
     for (std::size_t i = from;; ++i) {
         while (i >= done.size()) {
-            if (!readMore(millisLeft(deadline))) {
+            if (!readMore(deadline)) {
                 return std::nullopt;
             }
         }
@@ -120,7 +116,7 @@ int SimProcess::stop(int signal) {
         ::kill(child, signal);
     }
     const auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (readMore(millisLeft(deadline))) {  // its output closes as it ends
+    while (readMore(deadline)) {  // its output closes as it ends
     }
     if (output) {
         ::kill(child, SIGKILL);  // it lingers

@@ -22,13 +22,14 @@ inline void PrintTo(Transport transport, std::ostream* out) {
     *out << (transport == Transport::Tcp ? "Tcp" : "Pty");
 }
 
-// Runs the kestrova-sim built with the tests as a child process and reads its output lines
-// as they are asked for. The child is stopped and reaped when this goes away, and dies with
-// the test process if that crashes.
+// Runs the kestrova-sim built with the tests (or another program) as a child process and reads
+// its output and error lines as they are asked for. The child is stopped and reaped when this
+// goes away, and dies with the test process if that crashes.
 class SimProcess {
   public:
     // Returns once the first line (where it listens) has come, its output closed, or 10 s passed.
-    explicit SimProcess(const std::vector<std::string>& args);
+    explicit SimProcess(const std::vector<std::string>& args,
+                        const std::string& program = KESTROVA_SIM_PATH);
     // Serves on any free loopback port, or on a pty behind the symlink `link`.
     SimProcess(Transport transport, const std::string& link, std::vector<std::string> args);
     ~SimProcess() { stop(); }
@@ -48,8 +49,8 @@ class SimProcess {
     int stop(int signal = SIGTERM);
 
   private:
-    // Takes in what arrives within `timeoutMs`; false on nothing, or once the output closed.
-    bool readMore(int timeoutMs);
+    // Takes in what arrives by the deadline; false on nothing, or once the output closed.
+    bool readMore(std::chrono::steady_clock::time_point deadline);
 
     pid_t child = -1;
     UniqueFd output;

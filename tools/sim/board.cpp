@@ -19,8 +19,8 @@ BoardAnswer answer(Verdict verdict, const Bytes& reply) {
 }
 
 // A freshly started board holds the default page under every number, each knowing its number.
-std::array<PageRecord, kBoardPageCount> defaultPages() {
-    std::array<PageRecord, kBoardPageCount> pages;
+std::array<PageRecord, kPageCount> defaultPages() {
+    std::array<PageRecord, kPageCount> pages;
     for (std::size_t number = 0; number < pages.size(); ++number) {
         pages[number] = defaultPageRecord();
         pages[number].pageNum = static_cast<std::uint8_t>(number);
@@ -38,7 +38,7 @@ StepPositions stepOf(const PageRecord& page, std::size_t step) {
 }  // namespace
 
 bool isBoardPage(std::uint8_t number) {
-    return number < kBoardPageCount;
+    return number < kPageCount;
 }
 
 Board::Board() : pages(defaultPages()), servos(stepOf(defaultPageRecord(), 0)) {}

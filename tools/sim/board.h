@@ -12,10 +12,9 @@
 
 namespace kestrova::sim {
 
-inline constexpr std::size_t kBoardPageCount = 20;
-// A play follows at most this many pages (the played one included), so that pages whose
-// next pages form a cycle still come to an end.
-inline constexpr std::size_t kMostPagesPerPlay = 20;
+// A play follows at most as many pages as the board holds (the played one included), so that
+// pages whose next pages form a cycle still come to an end.
+inline constexpr std::size_t kMostPagesPerPlay = kPageCount;
 
 // Where a played step came from.
 struct PlayedStep {
@@ -67,7 +66,7 @@ class Board {
     BoardAnswer live(const ReceivedPacket& packet, BoardListener& listener);
     bool playPage(const PageRecord& page, BoardListener& listener);
 
-    std::array<PageRecord, kBoardPageCount> pages;
+    std::array<PageRecord, kPageCount> pages;
     StepPositions servos;
 };
 

@@ -5,18 +5,14 @@
 #include <array>
 
 #include "protocol/packets.h"
+#include "tools/common/byte_text.h"
 
 namespace kestrova::sim {
 
 namespace {
 
-std::string hexByte(std::uint8_t byte) {
-    constexpr std::string_view kDigits = "0123456789ABCDEF";
-    return {kDigits[byte >> 4], kDigits[byte & 0x0F]};
-}
-
 std::string pageText(const PageRecord& page) {
-    return "page " + std::to_string(page.pageNum) + " \"" + nameText(page.pageName) + "\"";
+    return "page " + std::to_string(page.pageNum) + " \"" + pageNameText(page.pageName) + "\"";
 }
 
 std::string checksumText(const ReceivedPacket& packet) {
@@ -39,16 +35,6 @@ const char* commandName(std::uint8_t letter) {
 }
 
 }  // namespace
-
-std::string nameText(const PageName& name) {
-    std::string text;
-    const auto end = std::find(name.begin(), name.end(), 0);
-    for (auto it = name.begin(); it != end; ++it) {
-        const bool printable = *it >= 0x20 && *it < 0x7F && *it != '\\' && *it != '"';
-        text += printable ? std::string(1, static_cast<char>(*it)) : "\\x" + hexByte(*it);
-    }
-    return text;
-}
 
 std::string describePacket(const ReceivedPacket& packet) {
     switch (packet.kind) {
@@ -75,7 +61,8 @@ std::string describeAnswer(const BoardAnswer& answer) {
             return "-> done (stored)";
         case Verdict::PageSent:
             return "-> " +
-                   pageText(fromBytes(std::span(answer.reply).subspan<4, kPageRecordSize>())) +
+                   pageText(fromBytes(
+                       std::span(answer.reply).subspan<kPayloadOffset, kPageRecordSize>())) +
                    " (" + std::to_string(answer.reply.size()) + " bytes)";
         case Verdict::Played:
         case Verdict::Moved:

@@ -35,8 +35,6 @@ class ConsoleLog {
     bool hex;
 };
 
-// The page name as text: up to 7 characters, other than printable ones as \xNN.
-std::string nameText(const PageName& name);
 std::string describePacket(const ReceivedPacket& packet);
 std::string describeAnswer(const BoardAnswer& answer);
 std::string describePositions(const StepPositions& servos, const std::optional<PlayedStep>& step);

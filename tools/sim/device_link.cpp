@@ -19,8 +19,9 @@ bool placeLink(const fs::path& link, const std::string& target, std::string& err
         fs::rename(temporary, link, ec);
     }
     if (ec) {
-        fs::remove(temporary, ec);
         error = "cannot make the link " + link.string() + ": " + ec.message();
+        std::error_code ignored;  // the reason above is the one to report
+        fs::remove(temporary, ignored);
         return false;
     }
     return true;

@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     using namespace kestrova::sim;
     const ParsedOptions parsed =
         parseOptions(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
-    if (parsed.help) {
-        std::cout << helpText();
+    if (!parsed.answer.empty()) {
+        std::cout << parsed.answer;
         return 0;
     }
     if (!parsed.options) {

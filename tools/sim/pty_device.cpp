@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -54,6 +55,20 @@ std::size_t PtyDevice::unreadByClient() const {
 
 void PtyDevice::discardUnread() const {
     ::tcflush(keeper.get(), TCIFLUSH);
+}
+
+bool PtyDevice::releaseLeftExclusive() const {
+    int exclusive = 0;
+    if (::ioctl(keeper.get(), TIOCGEXCL, &exclusive) != 0 || exclusive == 0) {
+        return false;
+    }
+    // A client holds the device's lock for as long as it has the line open (the editor does,
+    // and the kernel drops the lock of a killed one): a lock that is free means it has gone.
+    if (::flock(keeper.get(), LOCK_EX | LOCK_NB) != 0) {
+        return false;
+    }
+    ::flock(keeper.get(), LOCK_UN);
+    return ::ioctl(keeper.get(), TIOCNXCL) == 0;
 }
 
 }  // namespace kestrova::sim

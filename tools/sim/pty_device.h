@@ -27,6 +27,10 @@ class PtyDevice {
     // Throws away what the client left unread, so that a client that stopped reading does
     // not block the simulator.
     void discardUnread() const;
+    // True when a client had marked the line exclusive and has gone since. The mark outlives
+    // a client that was killed (the simulator's own descriptor keeps the line open), and it
+    // would keep every later client but root out: it is cleared here.
+    bool releaseLeftExclusive() const;
 
   private:
     PtyDevice(UniqueFd master, UniqueFd slave, std::string path)

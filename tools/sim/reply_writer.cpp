@@ -37,19 +37,21 @@ std::vector<std::vector<std::uint8_t>> ReplyWriter::plan(std::span<const std::ui
     return writes;
 }
 
-bool ReplyWriter::send(int fd, std::span<const std::uint8_t> reply, const StopSignal& stop,
-                       std::vector<std::vector<std::uint8_t>>& written) {
+WriteEnd ReplyWriter::send(int fd, std::span<const std::uint8_t> reply, const StopSignal& stop,
+                           std::vector<std::vector<std::uint8_t>>& written) {
     written = plan(reply);
     for (std::size_t i = 0; i < written.size(); ++i) {
-        if ((i > 0 && !stop.pause(kChunkPause)) || !writeAll(fd, written[i], stop)) {
+        const WriteEnd end =
+            i > 0 && !stop.pause(kChunkPause) ? WriteEnd::Stopped : writeAll(fd, written[i], stop);
+        if (end != WriteEnd::Sent) {
             written.resize(i);
-            return false;
+            return end;
         }
     }
-    return true;
+    return WriteEnd::Sent;
 }
 
-bool writeAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& stop) {
+WriteEnd writeAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& stop) {
     while (!bytes.empty()) {
         const ssize_t sent = ::write(fd, bytes.data(), bytes.size());
         if (sent > 0) {
@@ -60,15 +62,24 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& sto
             continue;
         }
         if (sent == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            return false;
+            return WriteEnd::PeerGone;
         }
         std::array<pollfd, 2> watch{{{fd, POLLOUT, 0}, {stop.fd(), POLLIN, 0}}};
-        if (::poll(watch.data(), watch.size(), kWriteStallMs) <= 0 || watch[1].revents != 0 ||
-            (watch[0].revents & (POLLERR | POLLHUP)) != 0) {
-            return false;
+        const int ready = ::poll(watch.data(), watch.size(), kWriteStallMs);
+        if (ready == 0) {
+            return WriteEnd::Stalled;
+        }
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready < 0 || (watch[0].revents & (POLLERR | POLLHUP)) != 0) {
+            return WriteEnd::PeerGone;
+        }
+        if (watch[1].revents != 0) {
+            return WriteEnd::Stopped;
         }
     }
-    return true;
+    return WriteEnd::Sent;
 }
 
 }  // namespace kestrova::sim

@@ -12,6 +12,9 @@ namespace kestrova::sim {
 
 class StopSignal;
 
+// How a write ended: only a peer that takes no byte for a while has stopped reading.
+enum class WriteEnd { Sent, PeerGone, Stalled, Stopped };
+
 // Sends replies, with the faults asked for: random noise bytes before each reply, and the
 // whole in writes of a few bytes with a short pause between them.
 class ReplyWriter {
@@ -25,9 +28,9 @@ class ReplyWriter {
     // The writes that carry one reply, in order.
     std::vector<std::vector<std::uint8_t>> plan(std::span<const std::uint8_t> reply);
 
-    // Writes them to fd; false when the peer is gone or a stop was asked for.
-    bool send(int fd, std::span<const std::uint8_t> reply, const StopSignal& stop,
-              std::vector<std::vector<std::uint8_t>>& written);
+    // Writes them to fd, all of them unless the peer is gone or stalls or a stop comes.
+    WriteEnd send(int fd, std::span<const std::uint8_t> reply, const StopSignal& stop,
+                  std::vector<std::vector<std::uint8_t>>& written);
 
   private:
     std::size_t chunk;
@@ -37,8 +40,8 @@ class ReplyWriter {
     std::mt19937 random;
 };
 
-// Writes every byte, waiting while the peer's buffer is full; false when it is gone, a stop
-// was asked for or it takes no byte for two seconds.
-bool writeAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& stop);
+// Writes every byte, waiting while the peer's buffer is full; Stalled when it takes no byte
+// for two seconds.
+WriteEnd writeAll(int fd, std::span<const std::uint8_t> bytes, const StopSignal& stop);
 
 }  // namespace kestrova::sim

@@ -72,8 +72,9 @@ int serveTcp(const SimOptions& options, Session& session, ConsoleLog& log, const
         if (end == SessionEnd::Stopped) {
             break;
         }
-        log.note(end == SessionEnd::HungUp ? "hung up on " + client->peer
-                                           : "client " + client->peer + " left");
+        log.note(end == SessionEnd::HungUp    ? "hung up on " + client->peer
+                 : end == SessionEnd::Dropped ? "dropped " + client->peer + ": it reads nothing"
+                                              : "client " + client->peer + " left");
     }
     log.note("stopped");
     return 0;
@@ -92,16 +93,22 @@ int servePty(const SimOptions& options, Session& session, ConsoleLog& log, const
     }
     // Announced once the link is in place, so that whoever reads the line can use either.
     log.listening("pty " + pty->path());
+    const auto releaseLeftLine = [&] {
+        if (pty->releaseLeftExclusive()) {
+            log.note("client left; the line is free for the next one");
+        }
+    };
     for (;;) {
-        const SessionEnd end = session.serve(pty->fd(), nullptr);
+        const SessionEnd end = session.serve(pty->fd(), nullptr, releaseLeftLine);
         if (end == SessionEnd::Stopped) {
             break;
         }
-        if (end == SessionEnd::ClientLeft) {
-            // The slave is always open, so this is a client that stopped reading.
+        if (end == SessionEnd::Dropped) {
             log.note("the client reads nothing; dropped what it left unread");
             pty->discardUnread();
-            continue;
+        }
+        if (end != SessionEnd::HungUp) {
+            continue;  // the slave is always open: nothing else ends a client here
         }
         // Hanging up a pty means closing its master; the next client opens a new one.
         waitUntilRead(*pty, stop);

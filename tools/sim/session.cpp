@@ -20,16 +20,19 @@ Session::Session(Board& board, ConsoleLog& log, const SimOptions& options, std::
       stepPause(options.stepMs),
       dropAfter(options.dropAfter) {}
 
-SessionEnd Session::serve(int connection, const TcpListener* others) {
+SessionEnd Session::serve(int connection, const TcpListener* others,
+                          const std::function<void()>& idle) {
     fd = connection;
-    peerGone = false;
-    hangingUp = false;
+    ending.reset();
     reader.reset();
     for (;;) {
         std::array<pollfd, 3> watch{{{fd, POLLIN, 0},
                                      {stop.fd(), POLLIN, 0},
                                      {others != nullptr ? others->fd() : -1, POLLIN, 0}}};
-        const int timeout = reader.midPacket() ? static_cast<int>(kIdleGiveUp.count()) : -1;
+        const bool midPacket = reader.midPacket();
+        const int timeout = midPacket ? static_cast<int>(kIdleGiveUp.count())
+                            : idle    ? static_cast<int>(kIdleLook.count())
+                                      : -1;
         const int ready = ::poll(watch.data(), watch.size(), timeout);
         if (ready < 0 && errno != EINTR) {
             return SessionEnd::ClientLeft;
@@ -37,17 +40,16 @@ SessionEnd Session::serve(int connection, const TcpListener* others) {
         if (watch[1].revents != 0) {
             return SessionEnd::Stopped;
         }
-        if (ready == 0) {
+        if (ready == 0 && midPacket) {
             reader.abandonPartial(*this);
+        } else if (ready == 0) {
+            idle();
         }
         if (watch[0].revents != 0 && !readChunk()) {
-            peerGone = true;
+            ending = ending.value_or(SessionEnd::ClientLeft);
         }
-        if (hangingUp) {
-            return SessionEnd::HungUp;
-        }
-        if (peerGone) {
-            return SessionEnd::ClientLeft;  // a client knocking meanwhile is served next
+        if (ending) {
+            return *ending;  // a client knocking meanwhile is served next
         }
         // Turn others away only while the current client is quiet: one whose last bytes were
         // just read may be leaving, and a client knocking then is served next.
@@ -74,19 +76,23 @@ bool Session::readChunk() {
 }
 
 void Session::onPacket(const ReceivedPacket& packet) {
-    if (hangingUp || peerGone) {
+    if (ending) {
         return;
     }
     log.received(packet);
     const BoardAnswer answer = board.handle(packet, *this);
     if (!answer.reply.empty()) {
         std::vector<std::vector<std::uint8_t>> written;
-        peerGone = !writer.send(fd, answer.reply, stop, written);
+        const WriteEnd end = writer.send(fd, answer.reply, stop, written);
         for (const auto& piece : written) {
             log.rawOut(piece);
         }
-        if (!peerGone) {
+        if (end == WriteEnd::Sent) {
             log.answered(answer);
+        } else {
+            ending = end == WriteEnd::Stalled   ? SessionEnd::Dropped
+                     : end == WriteEnd::Stopped ? SessionEnd::Stopped
+                                                : SessionEnd::ClientLeft;
         }
     }
     countPacket();
@@ -95,7 +101,7 @@ void Session::onPacket(const ReceivedPacket& packet) {
 void Session::countPacket() {
     ++packetsSeen;
     if (dropAfter != 0 && packetsSeen == dropAfter) {
-        hangingUp = true;
+        ending = SessionEnd::HungUp;  // even over a failed last reply
         log.note("hanging up after " + std::to_string(packetsSeen) + " packet(s)");
     }
 }

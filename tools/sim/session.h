@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -20,6 +21,7 @@ class TcpListener;
 
 enum class SessionEnd {
     ClientLeft,  // the peer closed its end
+    Dropped,     // the peer stopped reading; the simulator lets it go
     HungUp,      // --drop-after: the simulator hangs up
     Stopped,     // SIGINT or SIGTERM
 };
@@ -36,7 +38,10 @@ class Session : private PacketReaderSink, private BoardListener {
 
     // Until the peer leaves, the simulator hangs up or a stop. Clients that knock on
     // `others` meanwhile are turned away at once.
-    SessionEnd serve(int fd, const TcpListener* others);
+    // `idle` runs whenever nothing has happened for kIdleLook.
+    SessionEnd serve(int fd, const TcpListener* others, const std::function<void()>& idle = {});
+
+    static constexpr std::chrono::milliseconds kIdleLook{200};
 
   private:
     void onPacket(const ReceivedPacket& packet) override;
@@ -58,8 +63,7 @@ class Session : private PacketReaderSink, private BoardListener {
 
     PacketReader reader;
     int fd = -1;
-    bool peerGone = false;
-    bool hangingUp = false;
+    std::optional<SessionEnd> ending;  // set once the connection is to end
 };
 
 }  // namespace kestrova::sim

@@ -7,14 +7,14 @@
 #include <span>
 #include <string>
 
-namespace kestrova::sim {
+#include "serial/port_devices.h"
 
-inline constexpr std::uint16_t kDefaultPort = 2217;
+namespace kestrova::sim {
 
 struct SimOptions {
     bool pty = false;
-    std::uint16_t port = kDefaultPort;
-    std::string link;  // with pty: a symbolic link to the device
+    std::uint16_t port = kNetworkPort;  // the editor's COM5
+    std::string link;                   // with pty: a symbolic link to the device
     unsigned stepMs = 0;
     std::size_t chunk = 0;         // 0: each reply in one write
     std::size_t noise = 0;         // random bytes before each reply
@@ -26,14 +26,12 @@ struct SimOptions {
 };
 
 struct ParsedOptions {
-    std::optional<SimOptions> options;  // empty on --help or an error
-    bool help = false;
+    std::optional<SimOptions> options;  // empty on --help, --version or an error
+    std::string answer;                 // the text that --help or --version asks for
     std::string error;
 };
 
 // The command line without the program's name.
 ParsedOptions parseOptions(std::span<const char* const> args);
-
-std::string helpText();
 
 }  // namespace kestrova::sim

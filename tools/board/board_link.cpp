@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "tools/board/board_link.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "protocol/packets.h"
+#include "serial/port_settings.h"
+#include "tools/board/port_choice.h"
+
+namespace kestrova::board {
+
+namespace {
+
+// The board answers a play only to refuse it, and a refusal comes at once.
+constexpr std::chrono::milliseconds kRefusalWindow{500};
+
+Outcome failed(std::string problem) {
+    return {false, std::move(problem), std::nullopt};
+}
+
+const char* replyName(BoardReply::Kind kind) {
+    return kind == BoardReply::Kind::Done ? "a done reply" : "a page reply";
+}
+
+}  // namespace
+
+std::string BoardLink::open(const PortDevice& device, std::uint32_t baudRate) {
+    comm.setOwnerWindow(this);
+    PortSettings settings = buildPortSettings(0, 0);
+    settings.baudRate = baudRate;
+    errno = 0;
+    if (comm.open(settings, device) != 0) {
+        return {};
+    }
+    const int reason = errno;
+    // A refused or unanswered connection leaves only the pending connect's errno behind.
+    const bool tcp = device.kind == PortDevice::Kind::Tcp;
+    std::string why = reason != 0 ? std::strerror(reason) : "it cannot be used";
+    if (tcp && (reason == 0 || reason == EINPROGRESS)) {
+        why = "refused, or no answer";
+    } else if (reason == EACCES) {
+        why += "; is your user in the dialout group?";
+    }
+    return "cannot open " + portDeviceText(device) + ": " + why;
+}
+
+Outcome BoardLink::readPage(std::uint8_t number) {
+    return twice(buildReadRequest(number), Awaited::Page, number);
+}
+
+Outcome BoardLink::writePage(const PageRecord& record) {
+    return twice(buildWritePagePacket(record), Awaited::Done, record.pageNum);
+}
+
+Outcome BoardLink::playPage(const PageRecord& record) {
+    return attempt(buildPlayPagePacket(record), Awaited::Nothing, record.pageNum);
+}
+
+Outcome BoardLink::twice(std::span<const std::uint8_t> packet, Awaited awaited,
+                         std::uint8_t number) {
+    const Outcome first = attempt(packet, awaited, number);
+    if (first.ok) {
+        return first;
+    }
+    Outcome second = attempt(packet, awaited, number);
+    if (!second.ok) {
+        second.problem += first.problem == second.problem ? " (tried twice)"
+                                                          : " (first try: " + first.problem + ")";
+    }
+    return second;
+}
+
+Outcome BoardLink::attempt(std::span<const std::uint8_t> packet, Awaited awaited,
+                           std::uint8_t number) {
+    reader.clear();
+    const std::size_t earlierMessages = messages.shown.size();
+    comm.write(packet);
+    if (messages.shown.size() != earlierMessages) {
+        return failed("the link is down: the packet could not be sent (\"" + messages.shown.back() +
+                      "\")");
+    }
+    const auto wait = awaited == Awaited::Nothing ? std::min(timeout, kRefusalWindow) : timeout;
+    tasks.runUntil(TaskQueue::Clock::now() + wait, [this] { return reader.reply().has_value(); });
+    const std::optional<BoardReply>& reply = reader.reply();
+    if (!reply) {
+        return awaited == Awaited::Nothing
+                   ? Outcome{true, {}, std::nullopt}
+                   : failed("no answer within " + std::to_string(wait.count()) + " ms");
+    }
+    if (reply->kind == BoardReply::Kind::Refused) {
+        return failed("the board refused it (\"aaaaa\")");
+    }
+    if (awaited == Awaited::Nothing) {
+        return {true, {}, std::nullopt};
+    }
+    const auto expected =
+        awaited == Awaited::Done ? BoardReply::Kind::Done : BoardReply::Kind::Page;
+    if (reply->kind != expected) {
+        return failed(std::string("expected ") + replyName(expected) + ", received " +
+                      replyName(reply->kind));
+    }
+    if (reply->kind == BoardReply::Kind::Page && reply->page.pageNum != number) {
+        return failed("asked for page " + std::to_string(number) + ", received page " +
+                      std::to_string(reply->page.pageNum));
+    }
+    return {true, {}, reply->page};
+}
+
+}  // namespace kestrova::board

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/page_record.h"
+#include "serial/app_message_box.h"
+#include "serial/comm.h"
+#include "serial/comm_owner.h"
+#include "serial/port_devices.h"
+#include "tools/board/reply_reader.h"
+#include "tools/board/task_queue.h"
+
+namespace kestrova::board {
+
+// What came of one request to the board.
+struct Outcome {
+    bool ok = false;
+    std::string problem;             // why not, when not ok
+    std::optional<PageRecord> page;  // a read page
+};
+
+// The serial port's messages ("ERROR" for a write that did not go out), kept for the tool
+// instead of shown in a box.
+class RecordedMessages : public AppMessageBox {
+  public:
+    RecordedMessages() : previous(installAppMessageBox(this)) {}
+    ~RecordedMessages() override { installAppMessageBox(previous); }
+    RecordedMessages(const RecordedMessages&) = delete;
+    RecordedMessages& operator=(const RecordedMessages&) = delete;
+
+    void show(std::string_view text) override { shown.emplace_back(text); }
+
+    std::vector<std::string> shown;
+
+  private:
+    AppMessageBox* previous;
+};
+
+// The link to the controller board: CComm with this as its owner. The watcher's chunks are
+// handed over on the main thread while it waits for a reply. A read or write that gets no
+// answer or a refusal is tried once more.
+class BoardLink : private CommOwner {
+  public:
+    explicit BoardLink(std::chrono::milliseconds timeout) : timeout(timeout) {}
+    ~BoardLink() override { comm.closeAll(); }
+    BoardLink(const BoardLink&) = delete;
+    BoardLink& operator=(const BoardLink&) = delete;
+
+    // Empty when open, else the device and the reason.
+    std::string open(const PortDevice& device, std::uint32_t baudRate);
+
+    Outcome readPage(std::uint8_t number);
+    // Stored under the record's own page number; the board's done reply ends it.
+    Outcome writePage(const PageRecord& record);
+    // Played once (never again: the robot would move twice); the board answers a play only
+    // with a refusal.
+    Outcome playPage(const PageRecord& record);
+
+  private:
+    enum class Awaited { Nothing, Done, Page };
+
+    void postToOwner(std::function<void()> task) override { tasks.post(std::move(task)); }
+    void onCommRead(std::span<const std::uint8_t> chunk) override { reader.feed(chunk); }
+
+    Outcome twice(std::span<const std::uint8_t> packet, Awaited awaited, std::uint8_t number);
+    Outcome attempt(std::span<const std::uint8_t> packet, Awaited awaited, std::uint8_t number);
+
+    std::chrono::milliseconds timeout;
+    RecordedMessages messages;
+    TaskQueue tasks;  // outlives comm, whose watcher posts to it
+    ReplyReader reader;
+    CComm comm;
+};
+
+}  // namespace kestrova::board

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "model/page_record.h"
+#include "serial/port_devices.h"
+#include "tools/board/board_link.h"
+#include "tools/board/report.h"
+
+namespace kestrova::board {
+
+struct LinkSettings {
+    PortDevice device;
+    std::uint32_t baudRate = 0;
+    std::chrono::milliseconds timeout{0};
+};
+
+// The commands that talk to the board. Only restore, write and play send it pages; the link
+// is opened when a command first needs it.
+class BoardCommands {
+  public:
+    BoardCommands(const LinkSettings& settings, Report& report)
+        : settings(settings), report(report) {}
+
+    void backup(const std::filesystem::path& folder);
+    void restore(const std::filesystem::path& folder);
+    void read(int number, const std::filesystem::path& file);
+    void write(const std::filesystem::path& file);
+    void verify(const std::filesystem::path& file);
+    // A page file, or the number of a page stored on the board.
+    void play(const std::string& fileOrNumber);
+
+  private:
+    BoardLink* link();
+    std::optional<PageRecord> load(const std::filesystem::path& file);
+    std::optional<PageRecord> readBack(int number, const std::string& what);
+    void writeAndVerify(const PageRecord& page, const std::string& source);
+
+    LinkSettings settings;
+    Report& report;
+    std::unique_ptr<BoardLink> board;
+    bool linkTried = false;
+};
+
+// show FILE|DIR: nothing reaches the board.
+void show(const std::filesystem::path& fileOrFolder, bool asJson, std::ostream& out,
+          Report& report);
+
+}  // namespace kestrova::board

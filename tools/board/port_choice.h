@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+
+#include "serial/port_devices.h"
+
+namespace kestrova::board {
+
+// What the editor's Setup offers, by name: COM1 to COM5 (with the editor's device mapping and
+// its KESTROVA_COMn overrides), a device path, or tcp:HOST:PORT. Invalid for anything else.
+PortDevice parsePortChoice(const std::string& text);
+
+// "/dev/ttyS0", "tcp:127.0.0.1:2217".
+std::string portDeviceText(const PortDevice& device);
+
+}  // namespace kestrova::board

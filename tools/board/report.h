@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kestrova::board {
+
+// Exit statuses.
+inline constexpr int kSucceeded = 0;
+inline constexpr int kBoardFailed = 1;  // the board refused, did not answer, or the link failed
+inline constexpr int kUsageOrFileError = 2;
+
+// What a command tells its user: one line per page on standard output, problems on standard
+// error, and on a terminal a running count of the pages done. The exit status follows from
+// what was reported.
+class Report {
+  public:
+    Report(std::ostream& out, std::ostream& err, bool terminal)
+        : out(out), err(err), terminal(terminal) {}
+
+    // Pages that the command will go through, for the running count.
+    void expect(std::size_t pages);
+    void pageDone(const std::string& line);
+    void pageFailed(int page, const std::string& line);
+    // Stops the command short of its pages: the link cannot be opened.
+    void linkFailed(const std::string& problem);
+    void fileError(const std::string& problem);
+    // The closing line, naming the pages that failed; the exit status.
+    int finish();
+
+  private:
+    void pageLine(const std::string& line);
+    void clearCount();
+
+    std::ostream& out;
+    std::ostream& err;
+    bool terminal;
+    std::size_t expected = 0;
+    std::size_t done = 0;
+    std::vector<int> failedPages;
+    bool boardProblem = false;
+    bool fileProblem = false;
+};
+
+}  // namespace kestrova::board
