@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The editor window with its own serial port, driven as a user drives it, against a
-// kestrova-sim child process over the network port (COM5) or a pseudo-terminal (COM1).
+// kestrova-sim child process over the network port (COM5) or a pseudo-terminal (COM1). A
+// hang-up and the recovery by Disconnect and Connect are the serial port's own tests.
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
 #include "model/page_file.h"
+#include "support/sample_page.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 #include "ui/editor_fixture.h"
@@ -38,9 +38,8 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
         const std::string device = tcp() ? "tcp:127.0.0.1:" + std::to_string(sim->port()) : link;
         setenv(variable(), device.c_str(), 1);
         whenModalShown(dlg.get(), [this](QWidget* setup) {
-            const auto control = [setup](int id) { return "control" + QString::number(id); };
-            setup->findChild<QComboBox*>(control(id::kPortCombo))->setCurrentIndex(tcp() ? 4 : 0);
-            QTest::mouseClick(setup->findChild<QPushButton*>(control(id::kOk)), Qt::LeftButton);
+            childControl<QComboBox>(setup, id::kPortCombo)->setCurrentIndex(tcp() ? 4 : 0);
+            QTest::mouseClick(childControl<QPushButton>(setup, id::kOk), Qt::LeftButton);
         });
         dlg->onSetup();
         community(&CEditorDlg::onConnect, portName() + " open.");
@@ -78,24 +77,6 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
     std::optional<SimProcess> sim;
 };
 
-// Trips naive framing: FE FE FE runs, "###", 0x0A, a repeat of 254; step s of motor m is
-// 10 * (s + 1) + m in the first three steps.
-PageRecord awkwardPage() {
-    PageRecord page = defaultPageRecord();
-    page.pageName = {'E', 'd', 'g', 'e', 0x1B, '"', '#'};
-    page.pageNum = 11;
-    page.position.fill(0xFE);
-    for (std::size_t i = 0; i < 3 * kMotorCount; ++i) {
-        page.position[i] = static_cast<std::uint8_t>(10 * (i / kMotorCount + 1) + i % kMotorCount);
-    }
-    std::fill_n(page.position.begin() + 90, 3, '#');
-    page.position[93] = 0x0A;
-    page.acc.fill(0xFE);
-    page.enableStep = 2;
-    page.repeat = 254;
-    return page;
-}
-
 std::string positions(std::size_t step, std::optional<int> m3 = std::nullopt) {
     std::string text = "positions";
     for (std::size_t m = 0; m < kMotorCount; ++m) {
@@ -128,7 +109,7 @@ TEST_P(SimEditorTest, SavedPageComesBackByteForByteWhateverTheLineDoes) {
             community(&CEditorDlg::onDisconnect, portName() + " is closed.");
         }
         startAndConnect(args);
-        loadPageFile(awkwardPage());
+        loadPageFile(samplePage());
         for (std::size_t save = 0; save <= before.size(); ++save) {
             click(id::kTargetSave);
             ASSERT_TRUE(waitForBoxes(save + 1));
@@ -142,7 +123,7 @@ TEST_P(SimEditorTest, SavedPageComesBackByteForByteWhateverTheLineDoes) {
         choose(id::kPageNumCombo, 11);
         click(id::kTargetLoad);
         EXPECT_TRUE(
-            spinUntil([] { return toBytes(motionPage.getRecord()) == toBytes(awkwardPage()); }));
+            spinUntil([] { return toBytes(motionPage.getRecord()) == toBytes(samplePage()); }));
         EXPECT_EQ(readTexts({id::kRepeatCombo, id::kEnableStepCombo}), QStringList({"254", "2"}));
         EXPECT_TRUE(boxes.shown.empty()) << "a page reply shows no box";
         EXPECT_TRUE(waitForSimLine(simShows));
@@ -165,7 +146,7 @@ TEST_P(SimEditorTest, RefusedPacketsShowFailed) {
 
 TEST_P(SimEditorTest, PlayAndLinkToTargetMoveTheSimulatedServos) {
     startAndConnect();
-    loadPageFile(awkwardPage());
+    loadPageFile(samplePage());
     click(id::kPlay);
     const auto played = waitForSimLine("<- play page 11");
     ASSERT_TRUE(played);
@@ -193,34 +174,6 @@ TEST_P(SimEditorTest, PlayAndLinkToTargetMoveTheSimulatedServos) {
     EXPECT_EQ(followed, written);
 
     EXPECT_TRUE(boxes.shown.empty()) << "neither play nor live positions is answered";
-}
-
-TEST_P(SimEditorTest, HangUpReportsErrorAndDisconnectConnectRecovers) {
-    startAndConnect({"--drop-after", "1"});
-    click(id::kTargetSave);
-    ASSERT_TRUE(waitForBoxes(1));
-    ASSERT_TRUE(waitForSimLine("hanging up after 1 packet(s)"));
-    // The port notices the hang-up on its own; until it has, a write may still seem to go.
-    boxes.shown.clear();
-    ASSERT_TRUE(spinUntil([&] {
-        click(id::kTargetSave);
-        spinFor(std::chrono::milliseconds(20));
-        return !boxes.shown.empty();
-    }));
-    EXPECT_EQ(boxes.texts().front(), "ERROR");
-    EXPECT_EQ(boxes.shown.front().icon, MessageIcon::Exclamation);
-    const std::vector<QString> texts = boxes.texts();
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Save done!"), 0);
-
-    auto* name = widget<QLineEdit>(id::kPageNameEdit);  // still editing as before
-    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(name, "Again");
-    community(&CEditorDlg::onDisconnect, portName() + " is closed.");
-    community(&CEditorDlg::onConnect, portName() + " open.");
-    click(id::kTargetSave);
-    ASSERT_TRUE(waitForBoxes(1));
-    EXPECT_EQ(boxes.texts(), std::vector<QString>{"Save done!"});
-    EXPECT_TRUE(waitForSimLine("<- write page 0 \"Again\", checksum good"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, SimEditorTest,

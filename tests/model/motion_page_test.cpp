@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "model/motion_page.h"
+#include "support/sample_page.h"
 
 using namespace kestrova;
 
@@ -14,9 +15,8 @@ TEST(MotionPage, StartsAndResetsToTheDefaultPageBytes) {
     expected[202] = 1;
 
     CMotionPage page;
-    EXPECT_EQ(toBytes(page.getRecord()), expected);
     EXPECT_EQ(toBytes(motionPage.getRecord()), expected);
-    page.setRecord(PageRecord{});
+    page.setRecord(test::samplePage());
     page.reset();
     EXPECT_EQ(toBytes(page.getRecord()), expected);
     EXPECT_EQ(page.checkNotBusy(), 1);
@@ -28,7 +28,6 @@ TEST(MotionPage, KeepsEveryByteOfARecordAndAFullSevenCharacterName) {
     CMotionPage page;
     page.setRecord(fromBytes(bytes));
     EXPECT_EQ(toBytes(page.getRecord()), bytes);
-    EXPECT_EQ(page.getRepeat(), static_cast<std::uint8_t>(53 + 202));
 
     const PageName name{'W', 'a', 'l', 'k', 'i', 'n', 'g'};
     page.setPageName(name);
@@ -40,23 +39,24 @@ TEST(MotionPage, KeepsEveryByteOfARecordAndAFullSevenCharacterName) {
 
 TEST(MotionPage, StepsComeInOrderAndOnlyTheLowByteOfAStepIndexCounts) {
     CMotionPage page;
-    for (unsigned step = 0; step < kStepCount; ++step) {
-        StepPositions row;
-        std::iota(row.begin(), row.end(), static_cast<std::uint8_t>(step * 30));
-        page.setStepPositions(step, row);
-    }
+    page.setRecord(test::samplePage());
     AllPositions all{};
     page.getAllPositions(all);
-    for (unsigned i = 0; i < kPositionCount; ++i) {
-        ASSERT_EQ(all[i], (i / kMotorCount) * 30 + i % kMotorCount) << "position " << i;
-    }
+    EXPECT_EQ(all, test::samplePage().position);
+    StepPositions step1{};
+    page.getStepPositions(256 + 1, step1);
+    EXPECT_EQ(step1[21], 20 + 21);
 
-    page.setAcc(256 + 2, 7);
+    page.setAllAcc(StepValues{1, 2, 3, 4, 5, 6, 7, 8});
+    page.setAcc(256 + 2, 70);
     page.setRate(512 + 7, 9);
-    StepValues acc{};
+    StepValues acc{}, rate{};
     page.getAllAcc(acc);
-    EXPECT_EQ(acc, (StepValues{50, 50, 7, 50, 50, 50, 50, 50}));
-    EXPECT_EQ(page.getRate(7), 9);
+    page.getAllRates(rate);
+    EXPECT_EQ(acc, (StepValues{1, 2, 70, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(rate, (StepValues{50, 50, 50, 50, 50, 50, 50, 9}));
+    page.setAllRates(acc);
+    EXPECT_EQ(page.getRecord().rate, acc);
 
     // Steps beyond 7 must never write into the fields after the positions.
     const PageBytes before = toBytes(page.getRecord());

@@ -12,12 +12,12 @@ namespace {
 std::pair<int, int> runSetup(CEditorDlg& dlg, int port, int baud, bool confirm) {
     std::pair<int, int> shown{-1, -1};
     whenModalShown(&dlg, [&shown, port, baud, confirm](QWidget* setup) {
-        auto* ports = setup->findChild<QComboBox*>("control1057");
-        auto* bauds = setup->findChild<QComboBox*>("control1058");
+        auto* ports = childControl<QComboBox>(setup, id::kPortCombo);
+        auto* bauds = childControl<QComboBox>(setup, id::kBaudCombo);
         shown = {ports->currentIndex(), bauds->currentIndex()};
         ports->setCurrentIndex(port >= 0 ? port : ports->currentIndex());
         bauds->setCurrentIndex(baud >= 0 ? baud : bauds->currentIndex());
-        QTest::mouseClick(setup->findChild<QPushButton*>(confirm ? "control1" : "control2"),
+        QTest::mouseClick(childControl<QPushButton>(setup, confirm ? id::kOk : id::kCancel),
                           Qt::LeftButton);
     });
     dlg.onSetup();

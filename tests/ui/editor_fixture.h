@@ -10,9 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QImage>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QPointer>
 #include <QSlider>
 #include <QStyle>
@@ -25,7 +23,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "model/motion_page.h"
@@ -35,7 +32,6 @@
 #include "ui/editor_dlg.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_boxes.h"
-#include "ui/step_table_view.h"
 
 namespace kestrova::test {
 
@@ -113,6 +109,12 @@ inline void whenModalShown(QWidget* outer, std::function<void(QWidget*)> action)
     poll->start(10);
 }
 
+// A control of a dialog built from a template, found by its identifier.
+template <typename W>
+W* childControl(const QWidget* dialog, int controlId) {
+    return dialog->findChild<W*>(QStringLiteral("control%1").arg(controlId));
+}
+
 inline QPoint inWindow(const QWidget* widget, QPoint point) {
     return widget->mapTo(widget->window(), point);
 }
@@ -148,45 +150,6 @@ inline std::vector<int> moveTrackbarTo(QWindow* window, QSlider* slider, int tar
         writes.insert(writes.end(), 2, slider->value());
     }
     return writes;
-}
-
-inline QImage renderedTable(CStepTableView& view) {
-    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::darkGray);
-    view.render(&image);
-    return image;
-}
-
-// x of every pixel column that holds pure red.
-inline std::set<int> redColumns(const QImage& image) {
-    std::set<int> columns;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) == qRgb(255, 0, 0)) {
-                columns.insert(x);
-            }
-        }
-    }
-    return columns;
-}
-
-// Whether the cell, clear of the enable-step line, holds exactly the pixels of `text` drawn
-// alone in the table's font, centred on the column with its top on the row (-1: the header).
-inline bool cellShows(const QImage& image, const CStepTableView& view, int step, int row,
-                      const QString& text) {
-    const auto layout = StepTableLayout::forClient(view.contentsRect().size());
-    const int rowTop = row < 0 ? StepTableLayout::kHeaderTop : layout.rowTop(row);
-    const QPoint anchor = view.contentsRect().topLeft() + QPoint(layout.columnCentre(step), rowTop);
-    QImage expected(image.size(), image.format());
-    expected.fill(Qt::white);
-    QPainter painter(&expected);
-    painter.setFont(CStepTableView::tableFont(view.logicalDpiY()));
-    const QFontMetrics metrics = painter.fontMetrics();
-    painter.drawText(anchor + QPoint(-metrics.horizontalAdvance(text) / 2, metrics.ascent()), text);
-    painter.end();
-    const int half = std::min(layout.columnWidth / 2 - 2, 20);  // the line is 22 right of a centre
-    const QRect area(anchor.x() - half, anchor.y(), 2 * half, layout.rowPitch - 1);
-    return image.copy(area) == expected.copy(area);
 }
 
 // A main window on the default page, shown so that input reaches it.
@@ -264,13 +227,13 @@ class PtyEditorTest : public EditorTest {
         const Bytes bytes = drain();
         EXPECT_EQ(bytes.size() % kLivePacketSize, 0u);
         std::vector<StepPositions> packets;
-        for (std::size_t at = 0; at + kLivePacketSize <= bytes.size(); at += kLivePacketSize) {
-            const auto packet = bytes.begin() + static_cast<std::ptrdiff_t>(at);
+        constexpr auto kSize = static_cast<std::ptrdiff_t>(kLivePacketSize);
+        for (auto at = bytes.begin(); bytes.end() - at >= kSize; at += kSize) {
             MotorFields fields{};
-            std::copy_n(packet + 4, fields.size(), fields.begin());
+            std::copy_n(at + kPayloadOffset, kMotorCount, fields.begin());
             const LivePacket rebuilt = buildLivePositionsPacket(fields);
-            EXPECT_TRUE(std::equal(rebuilt.begin(), rebuilt.end(), packet)) << "not a live packet";
-            std::copy_n(packet + 4, fields.size(), packets.emplace_back().begin());
+            EXPECT_TRUE(std::equal(rebuilt.begin(), rebuilt.end(), at)) << "not a live packet";
+            std::copy_n(at + kPayloadOffset, kMotorCount, packets.emplace_back().begin());
         }
         return packets;
     }

@@ -22,7 +22,7 @@ TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAP
     QSignalSpy finished(dlg.get(), &QDialog::finished);
     QSignalSpy resetClicked(widget<QPushButton>(id::kResetStep), &QPushButton::clicked);
     for (QWidget* focused : {dlg->control(id::kResetStep), dlg->control(id::kPageNameEdit),
-                             dlg->control(id::kRepeatCombo), dlg->control(1000),
+                             dlg->control(id::kRepeatCombo), dlg->control(id::kMotorEdit0),
                              static_cast<QWidget*>(dlg->motorPanel(3)->trackbarControl())}) {
         focused->setFocus();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
@@ -35,7 +35,7 @@ TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAP
     EXPECT_TRUE(dlg->motorPanel(3)->isVisible());
     EXPECT_EQ(finished.count(), 0);
     EXPECT_EQ(resetClicked.count(), 0);
-    EXPECT_EQ(dlg->readText(1000), "");  // step Reset would have written 100
+    EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");  // step Reset would have written 100
 }
 
 TEST_F(EditorTest, AboutItemAndSystemCommandsOpenTheAboutBox) {
@@ -48,9 +48,9 @@ TEST_F(EditorTest, AboutItemAndSystemCommandsOpenTheAboutBox) {
     // System commands 16 to 31 all open it; its button closes it.
     whenModalShown(dlg.get(), [&](QWidget* about) {
         seen << about->windowTitle();
-        QTest::mouseClick(about->findChild<QPushButton*>("control1"), Qt::LeftButton);
+        QTest::mouseClick(childControl<QPushButton>(about, id::kOk), Qt::LeftButton);
     });
-    dlg->onSysCommand(31);
+    dlg->onSysCommand(id::kAboutBox + 15);
     EXPECT_EQ(seen, QStringList({"Tandrel ??", "Tandrel ?? 1.0", "Tandrel ??"}));
 }
 

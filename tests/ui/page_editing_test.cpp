@@ -18,12 +18,6 @@ class PaintCounter : public QObject {
     int paints = 0;
 };
 
-PageName storedName() {
-    PageName name{};
-    motionPage.getPageName(name);
-    return name;
-}
-
 TEST_F(EditorTest, PageListsStoreTheChosenEntryAndOnlyEnableStepRepaints) {
     struct {
         int controlId, index;
@@ -52,7 +46,7 @@ TEST_F(EditorTest, PageListsStoreTheChosenEntryAndOnlyEnableStepRepaints) {
     QTest::keyClicks(dlg->control(id::kPageNameEdit), "x");
     QApplication::processEvents();
     EXPECT_EQ(counter.paints, 0);
-    EXPECT_EQ(dlg->readText(1000), "");
+    EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");
 }
 
 TEST_F(EditorTest, PageNameStoresUpToSevenSingleByteCharactersNulPadded) {
@@ -60,32 +54,32 @@ TEST_F(EditorTest, PageNameStoresUpToSevenSingleByteCharactersNulPadded) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "ABCDEFGH");
-    EXPECT_EQ(storedName(), (PageName{'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
+    EXPECT_EQ(motionPage.getRecord().pageName, (PageName{'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    EXPECT_EQ(storedName(), PageName{});
+    EXPECT_EQ(motionPage.getRecord().pageName, PageName{});
     // Latin-1 beyond ASCII is one byte each; wider characters are refused.
     for (QChar c : QString::fromUtf8("\u00e9한t\u00e9")) {  // beyond what QTest can type
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(edit, &press);
     }
     EXPECT_EQ(edit->text(), QString::fromUtf8("\u00e9t\u00e9"));
-    EXPECT_EQ(storedName(), (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
+    EXPECT_EQ(motionPage.getRecord().pageName, (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
 }
 
 TEST_F(EditorTest, RefreshAndPageResetShowThePageAndLeaveStepFieldsAlone) {
-    dlg->writeUnsigned(1005, 42);
+    dlg->writeUnsigned(id::kMotorEdit0 + 5, 42);
     choose(id::kStepCombo, 5);
     PageRecord record = defaultPageRecord();
     record.pageName = {'S', 'E', 'V', 'E', 'N', 'C', 'H'};
-    record.pageNum = 25;  // no entry shows it
+    record.pageNum = kPageCount;  // no entry shows it
     record.enableStep = 7;
     record.nextPage = 3;
     record.repeat = 0;  // no entry shows it
     motionPage.setRecord(record);
     dlg->refreshPageControls();
     EXPECT_EQ(readTexts({id::kPageNameEdit, id::kEnableStepCombo, id::kNextPageCombo,
-                         id::kStepCombo, 1005}),
+                         id::kStepCombo, id::kMotorEdit0 + 5}),
               QStringList({"SEVENCH", "7", "3", "0", "42"}));
     EXPECT_EQ(dlg->selectedIndex(id::kPageNumCombo), -1);
     EXPECT_EQ(dlg->selectedIndex(id::kRepeatCombo), -1);
@@ -93,8 +87,9 @@ TEST_F(EditorTest, RefreshAndPageResetShowThePageAndLeaveStepFieldsAlone) {
 
     click(id::kResetPage);
     EXPECT_EQ(motionPage.getRecord(), defaultPageRecord());
-    EXPECT_EQ(readTexts({id::kPageNameEdit, id::kPageNumCombo, id::kRepeatCombo, 1005}),
-              QStringList({"Noname", "0", "1", "42"}));
+    EXPECT_EQ(
+        readTexts({id::kPageNameEdit, id::kPageNumCombo, id::kRepeatCombo, id::kMotorEdit0 + 5}),
+        QStringList({"Noname", "0", "1", "42"}));
 }
 
 }  // namespace
