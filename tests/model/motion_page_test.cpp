@@ -8,21 +8,9 @@
 
 using namespace kestrova;
 
-TEST(MotionPage, StartsAndResetsToTheDefaultPageBytes) {
-    PageBytes expected{'N', 'o', 'n', 'a', 'm', 'e', 0};
-    std::fill(expected.begin() + 8, expected.begin() + 184, 100);
-    std::fill(expected.begin() + 184, expected.begin() + 200, 50);
-    expected[202] = 1;
-
-    CMotionPage page;
-    EXPECT_EQ(toBytes(motionPage.getRecord()), expected);
-    page.setRecord(test::samplePage());
-    page.reset();
-    EXPECT_EQ(toBytes(page.getRecord()), expected);
-    EXPECT_EQ(page.checkNotBusy(), 1);
-}
-
-TEST(MotionPage, KeepsEveryByteOfARecordAndAFullSevenCharacterName) {
+// The default page's bytes are checked in the packets that carry it.
+TEST(MotionPage, StartsAndResetsToTheDefaultPageAndKeepsEveryByteOfARecord) {
+    EXPECT_EQ(motionPage.getRecord(), defaultPageRecord());
     PageBytes bytes;
     std::iota(bytes.begin(), bytes.end(), std::uint8_t{53});  // wraps through 255 and 0
     CMotionPage page;
@@ -35,6 +23,9 @@ TEST(MotionPage, KeepsEveryByteOfARecordAndAFullSevenCharacterName) {
     page.getPageName(back);
     EXPECT_EQ(back, name);
     EXPECT_EQ(toBytes(page.getRecord())[7], 60) << "the name has no terminator of its own";
+    page.reset();
+    EXPECT_EQ(page.getRecord(), defaultPageRecord());
+    EXPECT_EQ(page.checkNotBusy(), 1);
 }
 
 TEST(MotionPage, StepsComeInOrderAndOnlyTheLowByteOfAStepIndexCounts) {

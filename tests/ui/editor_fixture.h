@@ -12,12 +12,10 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -29,6 +27,7 @@
 #include "protocol/packets.h"
 #include "resources/resource_ids.h"
 #include "serial/pty_pair.h"
+#include "support/sample_page.h"
 #include "ui/editor_dlg.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_boxes.h"
@@ -49,10 +48,9 @@ class RecordingMessageBoxes : public MessageBoxes {
         }
     }
     std::vector<QString> texts() const {
-        std::vector<QString> result;
-        for (const MessageRequest& request : shown) {
-            result.push_back(request.text);
-        }
+        std::vector<QString> result(shown.size());
+        std::transform(shown.begin(), shown.end(), result.begin(),
+                       std::mem_fn(&MessageRequest::text));
         return result;
     }
     std::vector<MessageRequest> shown;
@@ -119,39 +117,6 @@ inline QPoint inWindow(const QWidget* widget, QPoint point) {
     return widget->mapTo(widget->window(), point);
 }
 
-// Drags the thumb a pixel at a time until it reaches `target` or passes it, releases it, then
-// steps onto `target` with the arrow keys. Returns the position at every input the panel
-// answers with an edit write: each thumb movement, the release, each key's press and release.
-inline std::vector<int> moveTrackbarTo(QWindow* window, QSlider* slider, int target) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.tickPosition = slider->tickPosition();
-    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option,
-                                                        QStyle::SC_SliderHandle, slider);
-    std::vector<int> writes;
-    QPoint pointer = inWindow(slider, thumb.center());
-    const int direction = target >= slider->value() ? 1 : -1;
-    QTest::mousePress(window, Qt::LeftButton, {}, pointer);
-    for (int i = 0; i < 400 && (target - slider->sliderPosition()) * direction > 0; ++i) {
-        const int before = slider->sliderPosition();
-        QTest::mouseMove(window, pointer += QPoint(direction, 0));
-        if (slider->sliderPosition() != before) {
-            writes.push_back(slider->sliderPosition());
-        }
-    }
-    QTest::mouseRelease(window, Qt::LeftButton, {}, pointer);
-    writes.push_back(slider->value());
-    for (int i = 0; i < 50 && slider->value() != target; ++i) {
-        QTest::keyClick(slider, slider->value() > target ? Qt::Key_Left : Qt::Key_Right);
-        writes.insert(writes.end(), 2, slider->value());
-    }
-    return writes;
-}
-
 // A main window on the default page, shown so that input reaches it.
 class EditorTest : public ::testing::Test {
   protected:
@@ -169,9 +134,8 @@ class EditorTest : public ::testing::Test {
     }
     QStringList readTexts(std::initializer_list<int> controlIds) const {
         QStringList texts;
-        for (int controlId : controlIds) {
-            texts << dlg->readText(controlId);
-        }
+        std::for_each(controlIds.begin(), controlIds.end(),
+                      [&](int c) { texts << dlg->readText(c); });
         return texts;
     }
     void click(int controlId) const { QTest::mouseClick(dlg->control(controlId), Qt::LeftButton); }

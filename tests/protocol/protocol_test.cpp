@@ -14,6 +14,15 @@ using test::bytesOf;
 
 namespace {
 
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes framed(std::uint8_t letter, const Bytes& payload, const Bytes& tail) {
+    return Bytes{0x23, 0x23, 0x23, letter} + payload + tail;
+}
+
 using Events = std::vector<std::string>;
 
 class RecordingSink : public ReplySink {
@@ -27,11 +36,6 @@ class RecordingSink : public ReplySink {
     void showFailed() override { events.emplace_back("Failed!!"); }
     void showBadCommunication() override { events.emplace_back("Bad communication"); }
 };
-
-Bytes operator+(Bytes a, const Bytes& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 const Bytes kDone = bytesOf(buildDoneReply());
 const Bytes kFailure = bytesOf(kFailureLine);
@@ -55,6 +59,42 @@ void expectActsOnceAtTheEnd(const Bytes& reply, const std::vector<std::size_t>& 
 }
 
 }  // namespace
+
+TEST(Packets, EveryPacketByteForByte) {
+    // The default page: "Noname", NUL padding, page 0, positions, ACC, Rate, 0, 0, repeat 1.
+    const Bytes record = Bytes{'N', 'o', 'n', 'a', 'm', 'e', 0, 0} + Bytes(kPositionCount, 100) +
+                         Bytes(2 * kStepCount, 50) + Bytes{0, 0, 1};
+    const Bytes pageTail{0x3F, 0x4A, 0x00, 0x00, 0xFE, 0xFE, 0xFE, 0x0A};  // sum 19007
+    EXPECT_EQ(bytesOf(buildWritePagePacket(defaultPageRecord())), framed('w', record, pageTail));
+    EXPECT_EQ(bytesOf(buildPlayPagePacket(defaultPageRecord())), framed('t', record, pageTail));
+    EXPECT_EQ(bytesOf(buildReadRequest(5)), framed('r', {5}, {0xFE, 0xFE, 0xFE, 0x0A}));
+    EXPECT_EQ(bytesOf(buildDoneReply()), framed('d', {}, {0xFE, 0xFE, 0xFE, 0x0A}));
+
+    MotorFields fields;
+    fields.fill(100);
+    EXPECT_EQ(
+        bytesOf(buildLivePositionsPacket(fields)),
+        framed('i', Bytes(kMotorCount, 100), {0x98, 0x08, 0x00, 0x00, 0xFE, 0xFE, 0xFE, 0x0A}));
+    fields.fill(0);
+    fields[4] = 300;  // only the low byte goes out, and only it is summed
+    fields[21] = 255;
+    Bytes positions(kMotorCount, 0);
+    positions[4] = 0x2C;
+    positions[21] = 0xFF;
+    EXPECT_EQ(bytesOf(buildLivePositionsPacket(fields)),
+              framed('i', positions, {0x2B, 0x01, 0x00, 0x00, 0xFE, 0xFE, 0xFE, 0x0A}));
+
+    // Frame bytes in a record go out as they are; the largest sum still fits two bytes.
+    const Bytes sample = bytesOf(buildWritePagePacket(test::samplePage()));
+    EXPECT_EQ(
+        Bytes(sample.begin() + kPayloadOffset, sample.begin() + kPayloadOffset + kPageRecordSize),
+        bytesOf(toBytes(test::samplePage())));
+    PageBytes full;
+    full.fill(255);
+    const PagePacket largest = buildPagePacket(fromBytes(full), command::kWritePage);
+    EXPECT_EQ(framed('w', bytesOf(full), {0x35, 0xCA, 0x00, 0x00, 0xFE, 0xFE, 0xFE, 0x0A}),
+              bytesOf(largest));
+}
 
 TEST(ReplyRecognizer, ShortRepliesActOnceInEveryChunking) {
     for (const auto& [reply, event] :

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: MIT
+// The main window as built from its template, its menu and keys, the About box, Connect,
+// Disconnect and Setup with their messages, replies that arrive while a box is open, and how
+// the window and the program end.
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <set>
+
+#include "editor_fixture.h"
+#include "resources/templates.h"
+#include "ui/dialog_builder.h"
+#include "ui/editor_app.h"
+#include "ui/motor_panel.h"
+
+namespace kestrova::test {
+namespace {
+
+TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateAndTabOrder) {
+    const std::span<const res::ControlTemplate> rows = res::editorDialog.controls;
+    ASSERT_EQ(dlg->controls().size(), rows.size());
+    const DialogUnits units(dialogFont(res::editorDialog));
+    std::vector<int> tabStops;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const res::ControlTemplate& row = rows[i];
+        const QWidget* w = dlg->controls()[i];
+        SCOPED_TRACE("row " + std::to_string(i));
+        EXPECT_EQ(w->property("controlId").toInt(), row.id);
+        const int cy = row.kind == res::Kind::DropList ? kDropListClosedHeight : row.cy;
+        EXPECT_EQ(w->geometry(), units.toPixels(row.x, row.y, row.cx, cy));
+        EXPECT_EQ(w->isVisible(), (row.style & res::kHidden) == 0);
+        EXPECT_EQ(w->property("readOnly").toBool(), (row.style & res::kReadOnly) != 0);
+        EXPECT_EQ((w->focusPolicy() & Qt::TabFocus) != 0, (row.style & res::kTabStop) != 0);
+        if (std::set{res::Kind::Label, res::Kind::GroupBox, res::Kind::PushButton,
+                     res::Kind::CheckBox}
+                .contains(row.kind)) {
+            const char* caption = w->property("title").isValid() ? "title" : "text";
+            EXPECT_EQ(w->property(caption).toString().toStdString(), row.text);
+        }
+        if (row.style & res::kTabStop) {
+            tabStops.push_back(row.id);
+        }
+    }
+    std::vector<int> chain;
+    QWidget* w = dlg->control(id::kMotorEdit0);
+    do {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->property("controlId").isValid()) {
+            chain.push_back(w->property("controlId").toInt());
+        }
+        w = w->nextInFocusChain();
+    } while (w != dlg->control(id::kMotorEdit0) && chain.size() <= tabStops.size());
+    EXPECT_EQ(chain, tabStops);
+
+    EXPECT_STREQ(dlg->control(id::kStepTable)->metaObject()->className(), "CStepTableView");
+    EXPECT_EQ(readTexts({id::kNextPageCombo, id::kPageNameEdit}), QStringList({"None", "Noname"}));
+    EXPECT_EQ(dlg->windowTitle(), "Kestrova");
+    EXPECT_FALSE(dlg->windowIcon().isNull());
+    EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
+    EXPECT_EQ(dlg->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint),
+              Qt::WindowMinimizeButtonHint);
+}
+
+// Triggers the menu item with this text, as the user does. The About item ends the File menu
+// where the platform gives programs no system menu.
+void chooseMenu(const CEditorDlg& dlg, const QString& text) {
+    for (QAction* popup : dlg.menuBar()->actions()) {
+        for (QAction* item : popup->menu()->actions()) {
+            if (item->text() == text) {
+                item->trigger();
+            }
+        }
+    }
+}
+
+TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAPanel) {
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    QSignalSpy resetClicked(widget<QPushButton>(id::kResetStep), &QPushButton::clicked);
+    for (QWidget* focused : {dlg->control(id::kResetStep), dlg->control(id::kPageNameEdit),
+                             dlg->control(id::kRepeatCombo), dlg->control(id::kMotorEdit0),
+                             static_cast<QWidget*>(dlg->motorPanel(3)->trackbarControl())}) {
+        focused->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(focused, key);
+        }
+    }
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    chooseMenu(*dlg, "&Exit");
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(dlg->motorPanel(3)->isVisible());
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_EQ(resetClicked.count(), 0);
+    EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");  // step Reset would have written 100
+}
+
+TEST_F(EditorTest, TheAboutItemOpensTheAboutBox) {
+    QStringList seen;
+    whenModalShown(dlg.get(), [&](QWidget* about) {
+        seen << about->windowTitle() << about->findChild<QLabel*>("static1")->text();
+        QTest::mouseClick(childControl<QPushButton>(about, id::kOk), Qt::LeftButton);
+    });
+    chooseMenu(*dlg, QString::fromUtf8("Tandrel 정보(&A)..."));
+    EXPECT_EQ(seen, QStringList({"Tandrel ??", "Tandrel ?? 1.0"}));
+}
+
+TEST_F(PtyEditorTest, CloseButtonEndsTheModalRunAndTheOpenPortCloses) {
+    connect();
+    dlg->hide();
+    whenModalShown(nullptr, [](QWidget* window) { window->close(); });
+    EXPECT_EQ(dlg->doModal(), QDialog::Rejected);
+    dlg.reset();  // the window object goes, and its port with it
+    // The application's run ends the same way, with 0.
+    QString title;
+    whenModalShown(nullptr, [&](QWidget* window) {
+        title = window->windowTitle();
+        window->close();
+    });
+    EXPECT_EQ(CEditorApp().initInstance(), 0);
+    EXPECT_EQ(title, "Kestrova");
+    // The device is free again: a new window can open it.
+    dlg = std::make_unique<CEditorDlg>(&boxes, &files);
+    dlg->onConnect();
+    EXPECT_EQ(boxes.texts(), std::vector<QString>{"COM1 open."});
+}
+
+// Community > Setup: picks the entries and presses OK or Cancel.
+void runSetup(const CEditorDlg& dlg, int port, int baud, bool confirm) {
+    whenModalShown(dlg.window(), [port, baud, confirm](QWidget* setup) {
+        childControl<QComboBox>(setup, id::kPortCombo)->setCurrentIndex(port);
+        childControl<QComboBox>(setup, id::kBaudCombo)->setCurrentIndex(baud);
+        QTest::mouseClick(childControl<QPushButton>(setup, confirm ? id::kOk : id::kCancel),
+                          Qt::LeftButton);
+    });
+    chooseMenu(dlg, "&Setup");
+}
+
+// The number in the messages follows the choice in Setup, not the open port.
+TEST_F(PtyEditorTest, ConnectDisconnectReportWithTheChosenNumberAndAMissingDeviceFails) {
+    EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(0, 3));
+    chooseMenu(*dlg, "&Disconnect");
+    chooseMenu(*dlg, "&Connect");
+    chooseMenu(*dlg, "&Connect");
+    ASSERT_EQ(dlg->port().connected, 1);
+    runSetup(*dlg, 2, 4, true);
+    runSetup(*dlg, 0, 0, false);
+    EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(2, 4));
+    chooseMenu(*dlg, "&Connect");
+    // The port closes only once its message has been dismissed.
+    int connectedWhileShown = -1;
+    boxes.whileOpen = [&](const MessageRequest&) { connectedWhileShown = dlg->port().connected; };
+    chooseMenu(*dlg, "&Disconnect");
+    boxes.whileOpen = nullptr;
+    EXPECT_EQ(std::pair(connectedWhileShown, +dlg->port().connected), std::pair(1, 0));
+    setenv("KESTROVA_COM4", "/nonexistent/kestrova-tty", 1);
+    runSetup(*dlg, 3, 3, true);
+    chooseMenu(*dlg, "&Connect");
+    unsetenv("KESTROVA_COM4");
+    EXPECT_EQ(dlg->port().connected, 0);
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<QString>{"COM1 is not opened.", "COM1 open.", "COM1 already open.",
+                                    "COM3 already open.", "COM3 is closed.", "COM4 open fail."}));
+    for (const MessageRequest& box : boxes.shown) {
+        EXPECT_EQ(std::pair(box.icon, box.caption),
+                  std::pair(MessageIcon::Exclamation, QString("ui_tests")));
+    }
+}
+
+TEST_F(PtyEditorTest, RepliesArrivingWhileABoxIsOpenWaitAndAreThenHandled) {
+    connect();
+    const Bytes done = bytesOf(buildDoneReply());
+    std::size_t shownWhileOpen = 0;
+    boxes.whileOpen = [&](const MessageRequest& request) {
+        if (boxes.shown.size() == 1) {
+            EXPECT_TRUE(pty.send(done));
+            spinFor(300ms);  // the user takes a while to press OK
+            shownWhileOpen = boxes.shown.size();
+        } else if (request.text == "COM1 is closed.") {  // the port is still open meanwhile
+            EXPECT_TRUE(pty.send(done));
+            EXPECT_TRUE(spinUntil([&] { return boxes.shown.size() == 4; }, 2s));
+        }
+    };
+    ASSERT_TRUE(pty.send(done));
+    ASSERT_TRUE(spinUntil([&] { return boxes.shown.size() == 2; }));
+    EXPECT_EQ(shownWhileOpen, 1u);
+    EXPECT_EQ(std::tuple(boxes.shown[0].owner, boxes.shown[0].icon, boxes.shown[0].caption),
+              std::tuple(static_cast<QWidget*>(dlg.get()), MessageIcon::None, QString("ui_tests")));
+    dlg->onDisconnect();
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<QString>{"Save done!", "Save done!", "COM1 is closed.", "Save done!"}));
+}
+
+}  // namespace
+}  // namespace kestrova::test
