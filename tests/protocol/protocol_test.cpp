@@ -96,31 +96,21 @@ TEST(Packets, EveryPacketByteForByte) {
               bytesOf(largest));
 }
 
-TEST(ReplyRecognizer, ShortRepliesActOnceInEveryChunking) {
+// The sample record holds FE FE FE runs: a cut just after one must not end the page reply
+// early. One-byte chunks run end to end.
+TEST(ReplyRecognizer, EveryReplyActsOnceInEveryCutIntoTwoOrThreeChunks) {
     for (const auto& [reply, event] :
-         {std::pair(kDone, "Save done!"), std::pair(kFailure, "Failed!!")}) {
-        for (unsigned mask = 0; mask < (1u << (reply.size() - 1)); ++mask) {
-            std::vector<std::size_t> cuts;
-            for (std::size_t gap = 1; gap < reply.size(); ++gap) {
-                if (mask & (1u << (gap - 1))) {
-                    cuts.push_back(gap);
+         {std::pair(kDone, "Save done!"), std::pair(kFailure, "Failed!!"),
+          std::pair(kPageReply, "page")}) {
+        for (std::size_t first = 1; first < reply.size(); ++first) {
+            for (std::size_t second = first + 1; second <= reply.size(); ++second) {
+                SCOPED_TRACE(std::to_string(first) + "," + std::to_string(second));
+                std::vector<std::size_t> cuts{first};
+                if (second < reply.size()) {
+                    cuts.push_back(second);
                 }
+                expectActsOnceAtTheEnd(reply, cuts, event);
             }
-            expectActsOnceAtTheEnd(reply, cuts, event);
-        }
-    }
-}
-
-// The sample record holds FE FE FE runs: a cut just after one must not end the reply early.
-TEST(ReplyRecognizer, PageReplyActsOnceInEveryCutIntoTwoOrThreeChunks) {
-    for (std::size_t first = 1; first < kPageReply.size(); ++first) {
-        for (std::size_t second = first + 1; second <= kPageReply.size(); ++second) {
-            SCOPED_TRACE(std::to_string(first) + "," + std::to_string(second));
-            std::vector<std::size_t> cuts{first};
-            if (second < kPageReply.size()) {
-                cuts.push_back(second);
-            }
-            expectActsOnceAtTheEnd(kPageReply, cuts, "page");
         }
     }
 }

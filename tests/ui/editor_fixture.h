@@ -76,10 +76,6 @@ inline bool spinUntil(const std::function<bool()>& done, std::chrono::millisecon
     return done();
 }
 
-inline void spinFor(std::chrono::milliseconds duration) {
-    spinUntil([] { return false; }, duration);
-}
-
 // Hands the first modal window other than `outer` to `action`. Until that window is gone, a
 // watchdog closes every modal window after five seconds, so a test whose action leaves it
 // open fails instead of hanging. The application owns the poll, so none outlives the run.
@@ -111,10 +107,6 @@ inline void whenModalShown(QWidget* outer, std::function<void(QWidget*)> action)
 template <typename W>
 W* childControl(const QWidget* dialog, int controlId) {
     return dialog->findChild<W*>(QStringLiteral("control%1").arg(controlId));
-}
-
-inline QPoint inWindow(const QWidget* widget, QPoint point) {
-    return widget->mapTo(widget->window(), point);
 }
 
 // A main window on the default page, shown so that input reaches it.

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The main window as built from its template, its menu and keys, the About box, Connect,
-// Disconnect and Setup with their messages, replies that arrive while a box is open, and how
-// the window and the program end.
-#include <QLabel>
+// The main window as built from its template, its menu and keys, Connect, Disconnect and
+// Setup with their messages, replies that arrive while a box is open, how the window and the
+// program end; the page controls against the page object, and To PC Save and Load with the
+// real page-file dialogs. The page file's edge cases are the model's tests; a load that
+// refreshes the controls runs end to end.
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -10,7 +13,9 @@
 #include <set>
 
 #include "editor_fixture.h"
+#include "model/page_file.h"
 #include "resources/templates.h"
+#include "support/temp_dir.h"
 #include "ui/dialog_builder.h"
 #include "ui/editor_app.h"
 #include "ui/motor_panel.h"
@@ -18,11 +23,10 @@
 namespace kestrova::test {
 namespace {
 
-TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateAndTabOrder) {
+TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateOrder) {
     const std::span<const res::ControlTemplate> rows = res::editorDialog.controls;
     ASSERT_EQ(dlg->controls().size(), rows.size());
     const DialogUnits units(dialogFont(res::editorDialog));
-    std::vector<int> tabStops;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const res::ControlTemplate& row = rows[i];
         const QWidget* w = dlg->controls()[i];
@@ -39,20 +43,7 @@ TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateAndTabOrder) {
             const char* caption = w->property("title").isValid() ? "title" : "text";
             EXPECT_EQ(w->property(caption).toString().toStdString(), row.text);
         }
-        if (row.style & res::kTabStop) {
-            tabStops.push_back(row.id);
-        }
     }
-    std::vector<int> chain;
-    QWidget* w = dlg->control(id::kMotorEdit0);
-    do {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->property("controlId").isValid()) {
-            chain.push_back(w->property("controlId").toInt());
-        }
-        w = w->nextInFocusChain();
-    } while (w != dlg->control(id::kMotorEdit0) && chain.size() <= tabStops.size());
-    EXPECT_EQ(chain, tabStops);
-
     EXPECT_STREQ(dlg->control(id::kStepTable)->metaObject()->className(), "CStepTableView");
     EXPECT_EQ(readTexts({id::kNextPageCombo, id::kPageNameEdit}), QStringList({"None", "Noname"}));
     EXPECT_EQ(dlg->windowTitle(), "Kestrova");
@@ -92,16 +83,6 @@ TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAP
     EXPECT_EQ(finished.count(), 0);
     EXPECT_EQ(resetClicked.count(), 0);
     EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");  // step Reset would have written 100
-}
-
-TEST_F(EditorTest, TheAboutItemOpensTheAboutBox) {
-    QStringList seen;
-    whenModalShown(dlg.get(), [&](QWidget* about) {
-        seen << about->windowTitle() << about->findChild<QLabel*>("static1")->text();
-        QTest::mouseClick(childControl<QPushButton>(about, id::kOk), Qt::LeftButton);
-    });
-    chooseMenu(*dlg, QString::fromUtf8("Tandrel 정보(&A)..."));
-    EXPECT_EQ(seen, QStringList({"Tandrel ??", "Tandrel ?? 1.0"}));
 }
 
 TEST_F(PtyEditorTest, CloseButtonEndsTheModalRunAndTheOpenPortCloses) {
@@ -161,8 +142,8 @@ TEST_F(PtyEditorTest, ConnectDisconnectReportWithTheChosenNumberAndAMissingDevic
               (std::vector<QString>{"COM1 is not opened.", "COM1 open.", "COM1 already open.",
                                     "COM3 already open.", "COM3 is closed.", "COM4 open fail."}));
     for (const MessageRequest& box : boxes.shown) {
-        EXPECT_EQ(std::pair(box.icon, box.caption),
-                  std::pair(MessageIcon::Exclamation, QString("ui_tests")));
+        EXPECT_EQ(std::tuple(box.icon, box.caption, box.owner),
+                  std::tuple(MessageIcon::Exclamation, QString("ui_tests"), dlg.get()));
     }
 }
 
@@ -173,7 +154,7 @@ TEST_F(PtyEditorTest, RepliesArrivingWhileABoxIsOpenWaitAndAreThenHandled) {
     boxes.whileOpen = [&](const MessageRequest& request) {
         if (boxes.shown.size() == 1) {
             EXPECT_TRUE(pty.send(done));
-            spinFor(300ms);  // the user takes a while to press OK
+            spinUntil([] { return false; }, 300ms);  // the user takes a while to press OK
             shownWhileOpen = boxes.shown.size();
         } else if (request.text == "COM1 is closed.") {  // the port is still open meanwhile
             EXPECT_TRUE(pty.send(done));
@@ -188,6 +169,103 @@ TEST_F(PtyEditorTest, RepliesArrivingWhileABoxIsOpenWaitAndAreThenHandled) {
     dlg->onDisconnect();
     EXPECT_EQ(boxes.texts(),
               (std::vector<QString>{"Save done!", "Save done!", "COM1 is closed.", "Save done!"}));
+}
+
+// Choosing a STEP loads nothing; a name being typed leaves the step fields alone.
+TEST_F(EditorTest, PageListsStoreTheChosenEntry) {
+    const std::tuple<int, int, std::uint8_t PageRecord::*, int> cases[] = {
+        {id::kPageNumCombo, 19, &PageRecord::pageNum, 19},
+        {id::kNextPageCombo, 0, &PageRecord::nextPage, 0},  // "None"
+        {id::kNextPageCombo, 19, &PageRecord::nextPage, 19},
+        {id::kEnableStepCombo, 7, &PageRecord::enableStep, 7},
+        {id::kRepeatCombo, 253, &PageRecord::repeat, 254},
+        {id::kStepCombo, 3, &PageRecord::repeat, 254},
+    };
+    for (const auto& [controlId, index, field, stored] : cases) {
+        choose(controlId, index);
+        EXPECT_EQ(+(motionPage.getRecord().*field), stored) << controlId << " entry " << index;
+    }
+    QTest::keyClicks(dlg->control(id::kPageNameEdit), "x");
+    EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");
+}
+
+TEST_F(EditorTest, PageNameStoresUpToSevenSingleByteCharactersNulPadded) {
+    auto* edit = widget<QLineEdit>(id::kPageNameEdit);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "ABCDEFGH");
+    EXPECT_EQ(motionPage.getRecord().pageName, (PageName{'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(motionPage.getRecord().pageName, PageName{});
+    // Latin-1 beyond ASCII is one byte each; wider characters are refused.
+    for (QChar c : QString::fromUtf8("\u00e9한t\u00e9")) {  // beyond what QTest can type
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+    EXPECT_EQ(edit->text(), QString::fromUtf8("\u00e9t\u00e9"));
+    EXPECT_EQ(motionPage.getRecord().pageName, (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
+}
+
+TEST_F(EditorTest, RefreshAndPageResetShowThePageAndLeaveStepFieldsAlone) {
+    dlg->writeUnsigned(id::kMotorEdit0 + 5, 42);
+    choose(id::kStepCombo, 5);
+    PageRecord record = defaultPageRecord();
+    record.pageName = {'S', 'E', 'V', 'E', 'N', 'C', 'H'};
+    record.pageNum = kPageCount;  // no entry shows it
+    record.enableStep = 7;
+    record.nextPage = 3;
+    record.repeat = 0;  // no entry shows it
+    motionPage.setRecord(record);
+    dlg->refreshPageControls();
+    EXPECT_EQ(readTexts({id::kPageNameEdit, id::kEnableStepCombo, id::kNextPageCombo,
+                         id::kStepCombo, id::kMotorEdit0 + 5}),
+              QStringList({"SEVENCH", "7", "3", "0", "42"}));
+    EXPECT_EQ(dlg->selectedIndex(id::kPageNumCombo), -1);
+    EXPECT_EQ(dlg->selectedIndex(id::kRepeatCombo), -1);
+    EXPECT_EQ(motionPage.getRecord(), record);  // showing the values stored nothing back
+    click(id::kResetPage);
+    EXPECT_EQ(readTexts({id::kPageNameEdit, id::kRepeatCombo, id::kMotorEdit0 + 5}),
+              QStringList({"Noname", "1", "42"}));
+}
+
+TEST_F(EditorTest, SaveWritesThePageCancelChangesNothingAndFailuresShowErrorBoxes) {
+    TempDir dir;
+    click(id::kPcSave);  // cancelled: no path
+    click(id::kPcLoad);
+    files.savePath = dir / "page.kpf";
+    click(id::kPcSave);
+    EXPECT_EQ(readPageFile(*files.savePath), defaultPageRecord());
+    files.openPath = dir / "missing.kpf";
+    click(id::kPcLoad);
+    files.savePath = dir / "no-such-folder" / "page.kpf";
+    click(id::kPcSave);
+    EXPECT_EQ(boxes.texts(), (std::vector<QString>{"can't load file!", "can't save file!"}));
+    for (const MessageRequest& box : boxes.shown) {
+        EXPECT_EQ(std::tuple(box.caption, box.owner, box.icon),
+                  std::tuple(QString("error"), nullptr, MessageIcon::None));
+    }
+}
+
+// The real dialogs offer only page files, add the suffix, confirm an overwrite, and give
+// nothing when cancelled.
+TEST(PageFileDialogs, OfferOnlyPageFilesAndReturnNothingWhenCancelled) {
+    RecordingMessageBoxes boxes;
+    QtPageFileDialogs dialogs(boxes);
+    for (bool saving : {true, false}) {
+        QStringList seen;
+        whenModalShown(nullptr, [&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                seen = dialog->nameFilters();
+                seen << dialog->defaultSuffix();
+                EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            }
+            modal->close();
+        });
+        EXPECT_EQ(saving ? dialogs.chooseSavePath() : dialogs.chooseOpenPath(), std::nullopt);
+        EXPECT_EQ(seen, QStringList({"Kestrova Page File (*.kpf)", "kpf"}));
+    }
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace
