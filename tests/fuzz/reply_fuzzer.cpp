@@ -29,10 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int framesBefore = sink.frames;
         recognizer.onChunk(input.first(length), sink);
         input = input.subspan(length);
-        const auto rest =
-            recognizer.buffer().begin() + static_cast<std::ptrdiff_t>(recognizer.length());
+        const auto rest = std::span(recognizer.buffer()).subspan(recognizer.length());
         if (recognizer.length() > kestrova::ReplyRecognizer::kMostHeld ||
-            std::any_of(rest, recognizer.buffer().end(), [](std::uint8_t b) { return b != 0; }) ||
+            std::any_of(rest.begin(), rest.end(), [](std::uint8_t b) { return b != 0; }) ||
             (sink.frames != framesBefore && recognizer.length() != 0)) {
             std::abort();
         }

@@ -10,11 +10,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -74,6 +72,10 @@ inline bool spinUntil(const std::function<bool()>& done, std::chrono::millisecon
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return done();
+}
+
+inline void spinFor(std::chrono::milliseconds duration) {
+    spinUntil([] { return false; }, duration);
 }
 
 // Hands the first modal window other than `outer` to `action`. Until that window is gone, a
