@@ -99,7 +99,7 @@ TEST_P(SimEditorTest, PlayLinkedGetStepAndARefusedPage) {
     const auto last =
         waitForSimLine(positions(2) + "  (page 11 \"Edge\\x1B\\x22#\" step 2 round 254)");
     ASSERT_TRUE(last);
-    EXPECT_EQ(*last - *played, 3u * 254) << "steps 0 to 2 (enableStep), 254 times";
+    EXPECT_EQ(*last - *played, 3u * samplePage().repeat) << "steps 0 to 2, repeat times";
     click(id::kLinkToTarget);
     choose(id::kStepCombo, 1);
     click(id::kGetStep);

@@ -48,9 +48,9 @@ TEST(MotionPage, StepsComeInOrderAndOnlyTheLowByteOfAStepIndexCounts) {
 
     // Steps beyond 7 must never write into the fields after the positions.
     const PageBytes before = toBytes(page.getRecord());
-    page.setAcc(8, 1);
+    page.setAcc(kStepCount, 1);
     page.setRate(255, 1);
-    page.setStepPositions(8, StepPositions{});
+    page.setStepPositions(kStepCount, StepPositions{});
     EXPECT_EQ(toBytes(page.getRecord()), before);
-    EXPECT_EQ(page.getAcc(8), 0);
+    EXPECT_EQ(page.getAcc(kStepCount), 0);
 }

@@ -115,8 +115,9 @@ TEST(ReplyRecognizer, EveryReplyActsOnceInEveryCutIntoTwoOrThreeChunks) {
 // every 291 bytes.
 TEST(ReplyRecognizer, ChunkSequences) {
     Bytes badChecksum = kPageReply;
-    badChecksum[207] ^= 0x55;
-    const Bytes noChecksum = Bytes(kPageReply.begin(), kPageReply.begin() + 207) + kTrailer;
+    const auto checksum = kPayloadOffset + kPageRecordSize;
+    badChecksum[checksum] ^= 0x55;
+    const Bytes bare = Bytes(kPageReply.begin(), kPageReply.begin() + checksum) + kTrailer;
     const struct {
         std::vector<Bytes> chunks;
         Events events;
@@ -127,7 +128,7 @@ TEST(ReplyRecognizer, ChunkSequences) {
         {{{0x23, 0x23, 0x23, 0xFE, 0xFE, 0xFE}, {0x0A}}, {}, 0},  // not yet a frame, then dropped
         {{{0x23, 0x23, 0x23, 'w', 1, 2, 0xFE, 0xFE, 0xFE, 0x0A}}, {}, 0},
         {{badChecksum}, {"page"}, 0},           // page checksums are not verified
-        {{noChecksum}, {"page"}, 0},            // 211 bytes suffice
+        {{bare}, {"page"}, 0},                  // 211 bytes suffice
         {{kFailure + kDone}, {"Failed!!"}, 0},  // the done reply is lost
         {{Bytes{'x'} + kFailure}, {}, 7},
         {{Bytes(290, 'n')}, {}, 290},

@@ -192,9 +192,10 @@ TEST_F(PanelsTest, TheTableShowsThePageAsStoredAndChangesWithSetStepAlone) {
     click(id::kSetStep);
     const QImage after = renderedTable();
     const QString m3 = QString::number(trackbar(2)->value());
+    constexpr int acc = StepTableLayout::kAccRow, rate = StepTableLayout::kRateRow;
     const std::tuple<int, int, QString> cells[] = {
-        {0, -1, "0"},  {7, -1, "7"},  {4, 1, "230"}, {4, 2, m3},    {4, 5, "99"},
-        {4, 22, "49"}, {4, 23, "50"}, {1, 1, "230"}, {3, 2, "100"}, {7, 21, "100"}};
+        {0, -1, "0"},   {7, -1, "7"},    {4, 1, "230"}, {4, 2, m3},    {4, 5, "99"},
+        {4, acc, "49"}, {4, rate, "50"}, {1, 1, "230"}, {3, 2, "100"}, {7, 21, "100"}};
     for (const auto& [step, row, text] : cells) {
         EXPECT_TRUE(cellShows(after, step, row, text)) << step << " " << row;
     }
