@@ -30,7 +30,6 @@ namespace id = kestrova::res::id;
 
 namespace {
 
-constexpr int kRepeatEntries = 254;
 constexpr int kSysCommandMask = ~0xF;
 
 struct ButtonRoute {
@@ -82,7 +81,7 @@ CEditorDlg::~CEditorDlg() = default;
 void CEditorDlg::buildWindow() {
     client = new QWidget(this);
     built = kestrova::buildDialog(kestrova::res::editorDialog, client);
-    // Control 1043 is painted by the step table view, from the program's one page.
+    // The step table control is painted by the step table view, from the program's one page.
     kestrova::substituteControl(built, id::kStepTable, new CStepTableView(motionPage));
     setWindowTitle(kestrova::toQString(kestrova::res::editorDialog.caption));
     setFont(client->font());
@@ -146,7 +145,7 @@ int CEditorDlg::onInitDialog() {
     pageNameEdit->setMaxLength(static_cast<int>(kestrova::kPageNameSize));
     pageNameEdit->setValidator(new kestrova::Latin1Validator(pageNameEdit));
     // 5. Repeat list: 1 to 254.
-    for (int value = 1; value <= kRepeatEntries; ++value) {
+    for (int value = 1; value <= kestrova::kMaxRepeat; ++value) {
         repeatCombo->addItem(QString::number(value));
     }
     repeatCombo->setCurrentIndex(-1);

@@ -32,7 +32,7 @@ inline PageRecord samplePage() {
     page.position[93] = 0x0A;
     page.acc.fill(0xFE);
     page.enableStep = 2;
-    page.repeat = 254;
+    page.repeat = kMaxRepeat;
     return page;
 }
 
