@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Template 100: the About box.
+#include "resources/resource_ids.h"
 #include "resources/templates.h"
 
 namespace kestrova::res {
@@ -9,11 +10,12 @@ namespace {
 constexpr ControlTemplate kControls[] = {
     {kNoId, Kind::Icon, "128", 11, 17, 20, 20},
     {kNoId, Kind::Label, "Tandrel ?? 1.0", 40, 10, 119, 8, kNoPrefix},
-    {1, Kind::DefPushButton, "??", 178, 7, 50, 14, kTabStop},
+    {id::kOk, Kind::DefPushButton, "??", 178, 7, 50, 14, kTabStop},
 };
 
 }  // namespace
 
-extern const DialogTemplate aboutDialog = {100, "Tandrel ??", 235, 55, "??", 9, kControls};
+extern const DialogTemplate aboutDialog = {id::kAboutDialog, "Tandrel ??", 235, 55, "??", 9,
+                                           kControls};
 
 }  // namespace kestrova::res

@@ -14,6 +14,7 @@ constexpr ControlTemplate kControls[] = {
 
 }  // namespace
 
-extern const DialogTemplate motorPanelDialog = {142, "", 35, 22, "@MS PGothic", 10, kControls};
+extern const DialogTemplate motorPanelDialog = {id::kMotorPanelDialog, "", 35,       22,
+                                                "@MS PGothic",         10, kControls};
 
 }  // namespace kestrova::res

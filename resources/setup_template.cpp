@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Template 140: the Setup dialog.
+#include "resources/resource_ids.h"
 #include "resources/templates.h"
 
 namespace kestrova::res {
@@ -10,16 +11,17 @@ constexpr std::string_view kPorts[] = {"COM1", "COM2", "COM3", "COM4", "COM5"};
 constexpr std::string_view kBauds[] = {"1200", "2400", "4800", "9600", "14400", "19200"};
 
 constexpr ControlTemplate kControls[] = {
-    {1, Kind::DefPushButton, "OK", 9, 57, 50, 14, kTabStop},
-    {2, Kind::PushButton, "Cancel", 64, 57, 50, 14, kTabStop},
+    {id::kOk, Kind::DefPushButton, "OK", 9, 57, 50, 14, kTabStop},
+    {id::kCancel, Kind::PushButton, "Cancel", 64, 57, 50, 14, kTabStop},
     {kNoId, Kind::Label, "PORT", 32, 14, 20, 8},
     {kNoId, Kind::Label, "BAUD", 32, 34, 19, 8},
-    {1057, Kind::DropList, "", 58, 11, 33, 69, kVScroll | kTabStop, kPorts},
-    {1058, Kind::DropList, "", 58, 32, 33, 69, kVScroll | kTabStop, kBauds},
+    {id::kPortCombo, Kind::DropList, "", 58, 11, 33, 69, kVScroll | kTabStop, kPorts},
+    {id::kBaudCombo, Kind::DropList, "", 58, 32, 33, 69, kVScroll | kTabStop, kBauds},
 };
 
 }  // namespace
 
-extern const DialogTemplate setupDialog = {140, "Setup", 123, 81, "@MS PGothic", 10, kControls};
+extern const DialogTemplate setupDialog = {id::kSetupDialog, "Setup", 123,      81,
+                                           "@MS PGothic",    10,      kControls};
 
 }  // namespace kestrova::res

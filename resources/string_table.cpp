@@ -1,52 +1,36 @@
 // SPDX-License-Identifier: MIT
 // The string table: the About item's text and the motor labels, which name each motor and the
 // controller pin that drives it.
-#include <algorithm>
 #include <array>
 
+#include "model/page_record.h"
+#include "resources/resource_ids.h"
 #include "resources/templates.h"
 
 namespace kestrova::res {
 
 namespace {
 
-struct StringEntry {
-    int id;
-    std::string_view text;
-};
+constexpr std::string_view kAboutItem = "Tandrel 정보(&A)...";
 
-constexpr std::array<StringEntry, 23> kStrings{{
-    {101, "Tandrel 정보(&A)..."},
-    {102, "M1(PB0)"},
-    {103, "M2(PB1)"},
-    {104, "M3(PB2)"},
-    {105, "M4(PB3)"},
-    {106, "M5(PB4)"},
-    {107, "M6(PB5)"},
-    {108, "M7(PB6)"},
-    {109, "M8(PB7)"},
-    {110, "M9(PE0)"},
-    {111, "M10(PE1)"},
-    {112, "M11(PE2)"},
-    {113, "M12(PE3)"},
-    {114, "M13(PC0)"},
-    {115, "M14(PC1)"},
-    {116, "M15(PC2)"},
-    {117, "M16(PC3)"},
-    {118, "M17(PC4)"},
-    {119, "M18(PC5)"},
-    {120, "M19(PC6)"},
-    {121, "M20(PC7)"},
-    {122, "M21(PD4)"},
-    {123, "M22(PD5)"},
-}};
+// Strings kMotorLabel0 + i: motor i's label.
+constexpr std::array<std::string_view, kMotorCount> kMotorLabels{
+    "M1(PB0)",  "M2(PB1)",  "M3(PB2)",  "M4(PB3)",  "M5(PB4)",  "M6(PB5)",  "M7(PB6)",  "M8(PB7)",
+    "M9(PE0)",  "M10(PE1)", "M11(PE2)", "M12(PE3)", "M13(PC0)", "M14(PC1)", "M15(PC2)", "M16(PC3)",
+    "M17(PC4)", "M18(PC5)", "M19(PC6)", "M20(PC7)", "M21(PD4)", "M22(PD5)"};
+static_assert(!kMotorLabels.back().empty(), "a label for every motor");
 
 }  // namespace
 
-std::string_view loadString(int id) {
-    const auto found = std::find_if(kStrings.begin(), kStrings.end(),
-                                    [id](const StringEntry& entry) { return entry.id == id; });
-    return found == kStrings.end() ? std::string_view{} : found->text;
+std::string_view loadString(int stringId) {
+    if (stringId == id::kAboutText) {
+        return kAboutItem;
+    }
+    const int motor = stringId - id::kMotorLabel0;
+    if (motor >= 0 && motor < static_cast<int>(kMotorLabels.size())) {
+        return kMotorLabels[static_cast<std::size_t>(motor)];
+    }
+    return {};
 }
 
 }  // namespace kestrova::res

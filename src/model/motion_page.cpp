@@ -64,14 +64,25 @@ void CMotionPage::writeStepValue(kestrova::StepValues& values, unsigned step, By
     }
 }
 
+// The bulk ACC and Rate accessors: steps 0 to 7, one byte each, through the single-step ones.
+void CMotionPage::readAllSteps(StepField field, std::span<Byte, kStepCount> out) const {
+    for (unsigned step = 0; step < kStepCount; ++step) {
+        out[step] = readStepValue(record.*field, step);
+    }
+}
+
+void CMotionPage::writeAllSteps(StepField field, std::span<const Byte, kStepCount> in) {
+    for (unsigned step = 0; step < kStepCount; ++step) {
+        writeStepValue(record.*field, step, in[step]);
+    }
+}
+
 CMotionPage::Byte CMotionPage::getRate(unsigned step) const {
     return readStepValue(record.rate, step);
 }
 
 void CMotionPage::getAllRates(std::span<Byte, kStepCount> out) const {
-    for (unsigned step = 0; step < kStepCount; ++step) {
-        out[step] = getRate(step);
-    }
+    readAllSteps(&kestrova::PageRecord::rate, out);
 }
 
 void CMotionPage::setRate(unsigned step, Byte value) {
@@ -79,9 +90,7 @@ void CMotionPage::setRate(unsigned step, Byte value) {
 }
 
 void CMotionPage::setAllRates(std::span<const Byte, kStepCount> in) {
-    for (unsigned step = 0; step < kStepCount; ++step) {
-        setRate(step, in[step]);
-    }
+    writeAllSteps(&kestrova::PageRecord::rate, in);
 }
 
 CMotionPage::Byte CMotionPage::getAcc(unsigned step) const {
@@ -89,9 +98,7 @@ CMotionPage::Byte CMotionPage::getAcc(unsigned step) const {
 }
 
 void CMotionPage::getAllAcc(std::span<Byte, kStepCount> out) const {
-    for (unsigned step = 0; step < kStepCount; ++step) {
-        out[step] = getAcc(step);
-    }
+    readAllSteps(&kestrova::PageRecord::acc, out);
 }
 
 void CMotionPage::setAcc(unsigned step, Byte value) {
@@ -99,9 +106,7 @@ void CMotionPage::setAcc(unsigned step, Byte value) {
 }
 
 void CMotionPage::setAllAcc(std::span<const Byte, kStepCount> in) {
-    for (unsigned step = 0; step < kStepCount; ++step) {
-        setAcc(step, in[step]);
-    }
+    writeAllSteps(&kestrova::PageRecord::acc, in);
 }
 
 void CMotionPage::getStepPositions(unsigned step, std::span<Byte, kMotorCount> out) const {

@@ -61,6 +61,9 @@ class CMotionPage {
 
     Byte readStepValue(const kestrova::StepValues& values, unsigned step) const;
     void writeStepValue(kestrova::StepValues& values, unsigned step, Byte value);
+    using StepField = kestrova::StepValues kestrova::PageRecord::*;
+    void readAllSteps(StepField field, std::span<Byte, kestrova::kStepCount> out) const;
+    void writeAllSteps(StepField field, std::span<const Byte, kestrova::kStepCount> in);
 
     kestrova::PageRecord record{};
     int busy = 0;

@@ -22,9 +22,9 @@ PageRecord defaultPageRecord() {
     PageRecord record{};
     constexpr char kDefaultName[] = "Noname";
     std::copy(std::begin(kDefaultName), std::end(kDefaultName), record.pageName.begin());
-    record.position.fill(100);
-    record.acc.fill(50);
-    record.rate.fill(50);
+    record.position.fill(kDefaultPosition);
+    record.acc.fill(kDefaultAcc);
+    record.rate.fill(kDefaultRate);
     record.repeat = 1;
     return record;
 }

@@ -20,6 +20,7 @@ inline constexpr std::size_t kPageCount = 20;  // pages the controller board hol
 inline constexpr std::uint8_t kMaxPosition = 200;
 inline constexpr std::uint8_t kMaxAcc = 50;
 inline constexpr std::uint8_t kMaxRate = 200;
+inline constexpr std::uint8_t kMaxRepeat = 254;
 inline constexpr std::uint8_t kDefaultPosition = 100;
 inline constexpr std::uint8_t kDefaultAcc = 50;
 inline constexpr std::uint8_t kDefaultRate = 50;

@@ -24,8 +24,6 @@ constexpr std::array kFrameLayouts{
     FrameLayout{command::kPlayPage, PacketKind::PlayPage, kPagePacketSize, true},
 };
 
-constexpr std::size_t kHeadSize = kPacketHeader.size() + 1;  // "###" and the letter
-constexpr std::size_t kChecksumSize = 4;
 constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 
 const FrameLayout* layoutOf(std::uint8_t letter) {
@@ -47,9 +45,9 @@ ReceivedPacket unpack(const FrameLayout& layout, const std::vector<std::uint8_t>
     packet.kind = layout.kind;
     packet.letter = layout.letter;
     packet.carriesChecksum = layout.checksum;
-    packet.payloadSize =
-        layout.size - kHeadSize - kPacketTrailer.size() - (layout.checksum ? kChecksumSize : 0);
-    const auto payload = bytes.begin() + kHeadSize;
+    packet.payloadSize = layout.size - kPayloadOffset - kPacketTrailer.size() -
+                         (layout.checksum ? kChecksumSize : 0);
+    const auto payload = bytes.begin() + kPayloadOffset;
     std::copy_n(payload, packet.payloadSize, packet.payload.begin());
     if (layout.checksum) {
         for (std::size_t i = 0; i < kChecksumSize; ++i) {
@@ -86,12 +84,12 @@ void PacketReader::abandonPartial(PacketReaderSink& sink) {
             return;
         }
         const std::size_t start = findHeader();
-        if (start == kNotFound || held.size() < start + kHeadSize) {
+        if (start == kNotFound || held.size() < start + kPayloadOffset) {
             dropNoise(held.size(), sink);
             return;
         }
         dropNoise(start, sink);
-        const std::uint8_t letter = held[kPacketHeader.size()];
+        const std::uint8_t letter = held[kLetterOffset];
         drop(kPacketHeader.size());
         sink.onPacket(headOnly(PacketKind::BrokenFrame, letter));
         while (step(sink)) {
@@ -118,7 +116,7 @@ bool PacketReader::skipToHeader(PacketReaderSink& sink) {
     const std::size_t start = findHeader();
     if (start != kNotFound) {
         dropNoise(start, sink);
-        return held.size() >= kHeadSize;
+        return held.size() >= kPayloadOffset;
     }
     // Up to two trailing '#' may be the start of the next header.
     const auto notHash = [](std::uint8_t b) { return b != kPacketHeader[0]; };
@@ -130,10 +128,10 @@ bool PacketReader::skipToHeader(PacketReaderSink& sink) {
 
 // The held bytes start with a header and a letter: report the frame they begin, once whole.
 bool PacketReader::takeFrame(PacketReaderSink& sink) {
-    const std::uint8_t letter = held[kPacketHeader.size()];
+    const std::uint8_t letter = held[kLetterOffset];
     const FrameLayout* layout = layoutOf(letter);
     if (layout == nullptr) {
-        drop(kHeadSize);
+        drop(kPayloadOffset);
         skippingUnknown = true;
         sink.onPacket(headOnly(PacketKind::UnknownCommand, letter));
         return true;
@@ -141,7 +139,8 @@ bool PacketReader::takeFrame(PacketReaderSink& sink) {
     if (held.size() < layout->size) {
         return false;
     }
-    const auto trailer = held.begin() + static_cast<std::ptrdiff_t>(layout->size - 4);
+    const auto trailer =
+        held.begin() + static_cast<std::ptrdiff_t>(layout->size - kPacketTrailer.size());
     if (!std::equal(kPacketTrailer.begin(), kPacketTrailer.end(), trailer)) {
         drop(kPacketHeader.size());
         sink.onPacket(headOnly(PacketKind::BrokenFrame, letter));
@@ -175,7 +174,7 @@ bool PacketReader::skipUnknownBody() {
 std::size_t PacketReader::findHeader() const {
     for (std::size_t at = indexOf(held, kPacketHeader); at != kNotFound;
          at = indexOf(held, kPacketHeader, at + 1)) {
-        const std::size_t letterAt = at + kPacketHeader.size();
+        const std::size_t letterAt = at + kLetterOffset;
         if (letterAt == held.size() || held[letterAt] != kPacketHeader[0]) {
             return at;
         }

@@ -14,8 +14,9 @@ void ReplyRecognizer::onChunk(std::span<const std::uint8_t> chunk, ReplySink& si
     // The buffer is cleared before the sink hears of a reply, so that whatever the sink does
     // (a modal box runs an event loop) it finds the recogniser ready for the next bytes.
     if (holdsCompleteFrame()) {
-        const std::uint8_t letter = replyBuffer[3];
-        const PageRecord record = fromBytes(std::span(replyBuffer).subspan<4, kPageRecordSize>());
+        const std::uint8_t letter = replyBuffer[kLetterOffset];
+        const PageRecord record =
+            fromBytes(std::span(replyBuffer).subspan<kPayloadOffset, kPageRecordSize>());
         clear();
         if (letter == command::kDone) {
             sink.showSaveDone();
@@ -38,15 +39,17 @@ void ReplyRecognizer::append(std::uint8_t byte, ReplySink& sink) {
 }
 
 bool ReplyRecognizer::holdsCompleteFrame() const {
-    if (replyLength <= 5 ||
+    if (replyLength <= kPayloadOffset + 1 ||
         !std::equal(kPacketHeader.begin(), kPacketHeader.end(), replyBuffer.begin())) {
         return false;
     }
-    if (replyBuffer[3] == command::kPage && replyLength < kShortestPageReply) {
+    if (replyBuffer[kLetterOffset] == command::kPage && replyLength < kShortestPageReply) {
         return false;
     }
-    const auto tripleStart = replyBuffer.begin() + static_cast<std::ptrdiff_t>(replyLength - 4);
-    return std::all_of(tripleStart, tripleStart + 3, [](std::uint8_t b) { return b == 0xFE; });
+    // The trailer's FE bytes, then any last byte.
+    const auto trailer =
+        replyBuffer.begin() + static_cast<std::ptrdiff_t>(replyLength - kPacketTrailer.size());
+    return std::equal(kPacketTrailer.begin(), kPacketTrailer.end() - 1, trailer);
 }
 
 bool ReplyRecognizer::holdsFailureLine() const {

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "model/page_record.h"
+#include "protocol/packets.h"
 
 namespace kestrova {
 
@@ -29,7 +30,8 @@ class ReplyRecognizer {
     static constexpr std::size_t kBufferSize = 300;
     static constexpr std::size_t kMostHeld = 290;
     // A page reply is taken only once the record and a trailer after it have arrived.
-    static constexpr std::size_t kShortestPageReply = 4 + kPageRecordSize + 4;
+    static constexpr std::size_t kShortestPageReply =
+        kPayloadOffset + kPageRecordSize + kPacketTrailer.size();
 
     void onChunk(std::span<const std::uint8_t> chunk, ReplySink& sink);
 

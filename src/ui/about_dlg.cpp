@@ -12,6 +12,6 @@ CAboutDlg::CAboutDlg(QWidget* parent)
                           Qt::WindowCloseButtonHint) {
     const kestrova::BuiltDialog built = kestrova::buildDialog(kestrova::res::aboutDialog, this);
     setFixedSize(size());
-    connect(static_cast<QPushButton*>(built.control(kestrova::res::id::kOk)), &QPushButton::clicked,
-            this, &CAboutDlg::accept);
+    connect(built.controlAs<QPushButton>(kestrova::res::id::kOk), &QPushButton::clicked, this,
+            &CAboutDlg::accept);
 }

@@ -4,11 +4,10 @@
 #include <QFont>
 #include <QHash>
 #include <QRect>
+#include <QWidget>
 #include <vector>
 
 #include "resources/dialog_template.h"
-
-class QWidget;
 
 namespace kestrova {
 
@@ -39,6 +38,11 @@ struct BuiltDialog {
     QHash<int, QWidget*> byId;
 
     QWidget* control(int id) const { return byId.value(id, nullptr); }
+    // The control as the class it must be; nullptr, never a stray pointer, when it is not.
+    template <typename W>
+    W* controlAs(int id) const {
+        return qobject_cast<W*>(control(id));
+    }
 };
 
 // Makes the template's controls as children of `parent`, in template order (so also the tab

@@ -30,12 +30,7 @@ namespace id = kestrova::res::id;
 
 namespace {
 
-constexpr int kPageNameLength = 7;
-constexpr int kRepeatEntries = 254;
 constexpr int kSysCommandMask = ~0xF;
-constexpr int kMaxPosition = 200;
-constexpr int kMaxAcc = 50;
-constexpr int kMaxRate = 200;
 
 struct ButtonRoute {
     int id;
@@ -86,7 +81,7 @@ CEditorDlg::~CEditorDlg() = default;
 void CEditorDlg::buildWindow() {
     client = new QWidget(this);
     built = kestrova::buildDialog(kestrova::res::editorDialog, client);
-    // Control 1043 is painted by the step table view, from the program's one page.
+    // The step table control is painted by the step table view, from the program's one page.
     kestrova::substituteControl(built, id::kStepTable, new CStepTableView(motionPage));
     setWindowTitle(kestrova::toQString(kestrova::res::editorDialog.caption));
     setFont(client->font());
@@ -102,29 +97,27 @@ void CEditorDlg::buildWindow() {
 }
 
 void CEditorDlg::bindControls() {
-    robotPicture = static_cast<QLabel*>(control(id::kRobotPicture));
+    robotPicture = built.controlAs<QLabel>(id::kRobotPicture);
     pictureFrame = control(id::kPictureFrame);
-    repeatCombo = static_cast<QComboBox*>(control(id::kRepeatCombo));
-    pageNameEdit = static_cast<QLineEdit*>(control(id::kPageNameEdit));
-    pageNumCombo = static_cast<QComboBox*>(control(id::kPageNumCombo));
-    stepCombo = static_cast<QComboBox*>(control(id::kStepCombo));
-    nextPageCombo = static_cast<QComboBox*>(control(id::kNextPageCombo));
-    enableStepCombo = static_cast<QComboBox*>(control(id::kEnableStepCombo));
-    stepTable = static_cast<CStepTableView*>(control(id::kStepTable));
+    repeatCombo = built.controlAs<QComboBox>(id::kRepeatCombo);
+    pageNameEdit = built.controlAs<QLineEdit>(id::kPageNameEdit);
+    pageNumCombo = built.controlAs<QComboBox>(id::kPageNumCombo);
+    stepCombo = built.controlAs<QComboBox>(id::kStepCombo);
+    nextPageCombo = built.controlAs<QComboBox>(id::kNextPageCombo);
+    enableStepCombo = built.controlAs<QComboBox>(id::kEnableStepCombo);
+    stepTable = built.controlAs<CStepTableView>(id::kStepTable);
 }
 
 void CEditorDlg::connectHandlers() {
     for (const ButtonRoute& route : kButtonRoutes) {
-        connect(static_cast<QPushButton*>(control(route.id)), &QPushButton::clicked, this,
-                route.handler);
+        connect(built.controlAs<QPushButton>(route.id), &QPushButton::clicked, this, route.handler);
     }
     for (const ButtonRoute& route : kListRoutes) {
-        connect(static_cast<QComboBox*>(control(route.id)), &QComboBox::activated, this,
-                route.handler);
+        connect(built.controlAs<QComboBox>(route.id), &QComboBox::activated, this, route.handler);
     }
     for (int k = 0; k < static_cast<int>(kestrova::kMotorCount); ++k) {
         const int editId = id::kMotorEdit0 + k;
-        connect(static_cast<QLineEdit*>(control(editId)), &QLineEdit::textChanged, this,
+        connect(built.controlAs<QLineEdit>(editId), &QLineEdit::textChanged, this,
                 [this, editId] { onEditChange(editId); });
     }
     connect(pageNameEdit, &QLineEdit::textChanged, this,
@@ -149,10 +142,10 @@ int CEditorDlg::onInitDialog() {
     // 3. Big and small icon.
     setWindowIcon(icon);
     // 4. Typing beyond seven characters, or any character wider than a byte, is refused.
-    pageNameEdit->setMaxLength(kPageNameLength);
+    pageNameEdit->setMaxLength(static_cast<int>(kestrova::kPageNameSize));
     pageNameEdit->setValidator(new kestrova::Latin1Validator(pageNameEdit));
     // 5. Repeat list: 1 to 254.
-    for (int value = 1; value <= kRepeatEntries; ++value) {
+    for (int value = 1; value <= kestrova::kMaxRepeat; ++value) {
         repeatCombo->addItem(QString::number(value));
     }
     repeatCombo->setCurrentIndex(-1);
@@ -165,10 +158,10 @@ int CEditorDlg::onInitDialog() {
     createMotorPanels();
     // 9. Arrow keys in the step fields.
     for (int k = 0; k < static_cast<int>(kestrova::kMotorCount); ++k) {
-        attachSpin(id::kUpDown0 + k, kMaxPosition, id::kMotorEdit0 + k);
+        attachSpin(id::kUpDown0 + k, kestrova::kMaxPosition, id::kMotorEdit0 + k);
     }
-    attachSpin(id::kAccUpDown, kMaxAcc, id::kAccEdit);
-    attachSpin(id::kRateUpDown, kMaxRate, id::kRateEdit);
+    attachSpin(id::kAccUpDown, kestrova::kMaxAcc, id::kAccEdit);
+    attachSpin(id::kRateUpDown, kestrova::kMaxRate, id::kRateEdit);
     // 10. Received chunks come to this window.
     comm.setOwnerWindow(this);
     return 1;
@@ -228,7 +221,7 @@ void CEditorDlg::attachSpin(int upDownId, int upper, int editId) {
     // A new buddy replaces whatever the up-down served before.
     qDeleteAll(upDown->findChildren<kestrova::SpinStepper*>(Qt::FindDirectChildrenOnly));
     new kestrova::SpinStepper(
-        static_cast<QLineEdit*>(control(editId)), upper,
+        built.controlAs<QLineEdit>(editId), upper,
         [this, editId](int value) { writeUnsigned(editId, static_cast<unsigned>(value)); }, upDown);
 }
 

@@ -13,9 +13,6 @@ namespace id = kestrova::res::id;
 
 namespace {
 
-constexpr unsigned kResetPosition = 100;
-constexpr unsigned kResetAccRate = 50;
-
 int motorEdit(std::size_t motor) {
     return id::kMotorEdit0 + static_cast<int>(motor);
 }
@@ -94,11 +91,11 @@ void CEditorDlg::onResetStep() {
     {
         kestrova::LiveSendBusyScope bulk;
         for (std::size_t k = 0; k < kestrova::kMotorCount; ++k) {
-            writeUnsigned(motorEdit(k), kResetPosition);
+            writeUnsigned(motorEdit(k), kestrova::kDefaultPosition);
         }
     }
-    writeUnsigned(id::kAccEdit, kResetAccRate);
-    writeUnsigned(id::kRateEdit, kResetAccRate);
+    writeUnsigned(id::kAccEdit, kestrova::kDefaultAcc);
+    writeUnsigned(id::kRateEdit, kestrova::kDefaultRate);
     sendLivePositions();
 }
 

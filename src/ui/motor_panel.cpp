@@ -76,8 +76,8 @@ CMotorPanel::CMotorPanel(int motorIndex, kestrova::MotorPanelOwner* owner, QWidg
 void CMotorPanel::createControls() {
     const kestrova::BuiltDialog built =
         kestrova::buildDialog(kestrova::res::motorPanelDialog, this);
-    label = static_cast<QLabel*>(built.control(id::kPanelLabel));
-    trackbar = static_cast<QSlider*>(built.control(id::kPanelTrackbar));
+    label = built.controlAs<QLabel>(id::kPanelLabel);
+    trackbar = built.controlAs<QSlider>(id::kPanelTrackbar);
     // The template counts from the client area, inside the border, of the panel at its final
     // size.
     const QRect client(QPoint(kBorderWidth, kBorderWidth),

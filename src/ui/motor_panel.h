@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <optional>
 
+#include "model/page_record.h"
 #include "ui/motor_panel_owner.h"
 
 class QLabel;
@@ -20,7 +21,7 @@ class CMotorPanel : public QFrame {
   public:
     static constexpr int kWidth = 63;
     static constexpr int kHeight = 36;
-    static constexpr int kTrackbarMaximum = 200;
+    static constexpr int kTrackbarMaximum = kestrova::kMaxPosition;
 
     // `frame` becomes the parent; the panel stays hidden until shown and set up.
     CMotorPanel(int motorIndex, kestrova::MotorPanelOwner* owner, QWidget* frame);

@@ -16,9 +16,8 @@ CSetupDlg::CSetupDlg(QWidget* parent)
       built(kestrova::buildDialog(kestrova::res::setupDialog, this)),
       comChoices(portList()->count()) {
     setFixedSize(size());
-    connect(static_cast<QPushButton*>(built.control(id::kOk)), &QPushButton::clicked, this,
-            &CSetupDlg::accept);
-    connect(static_cast<QPushButton*>(built.control(id::kCancel)), &QPushButton::clicked, this,
+    connect(built.controlAs<QPushButton>(id::kOk), &QPushButton::clicked, this, &CSetupDlg::accept);
+    connect(built.controlAs<QPushButton>(id::kCancel), &QPushButton::clicked, this,
             &CSetupDlg::reject);
 }
 
@@ -40,11 +39,11 @@ void CSetupDlg::accept() {
 }
 
 QComboBox* CSetupDlg::portList() const {
-    return static_cast<QComboBox*>(built.control(id::kPortCombo));
+    return built.controlAs<QComboBox>(id::kPortCombo);
 }
 
 QComboBox* CSetupDlg::baudList() const {
-    return static_cast<QComboBox*>(built.control(id::kBaudCombo));
+    return built.controlAs<QComboBox>(id::kBaudCombo);
 }
 
 void CSetupDlg::setPortEnumerator(const kestrova::PortEnumerator* enumerator) {

@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QSize>
 
+#include "model/page_record.h"
+
 class CMotionPage;
 
 namespace kestrova {
@@ -12,8 +14,8 @@ namespace kestrova {
 // truncates toward zero, so sizes too small for a table give negative steps, drawn as such.
 struct StepTableLayout {
     static constexpr int kHeaderTop = 5;
-    static constexpr int kAccRow = 22;
-    static constexpr int kRateRow = 23;
+    static constexpr int kAccRow = static_cast<int>(kMotorCount);
+    static constexpr int kRateRow = kAccRow + 1;
 
     int columnWidth;
     int rowPitch;

@@ -4,31 +4,18 @@
 #include <numeric>
 
 #include "model/motion_page.h"
+#include "support/sample_page.h"
 
 using namespace kestrova;
 
-TEST(MotionPage, StartsAndResetsToTheDefaultPageBytes) {
-    PageBytes expected{'N', 'o', 'n', 'a', 'm', 'e', 0};
-    std::fill(expected.begin() + 8, expected.begin() + 184, 100);
-    std::fill(expected.begin() + 184, expected.begin() + 200, 50);
-    expected[202] = 1;
-
-    CMotionPage page;
-    EXPECT_EQ(toBytes(page.getRecord()), expected);
-    EXPECT_EQ(toBytes(motionPage.getRecord()), expected);
-    page.setRecord(PageRecord{});
-    page.reset();
-    EXPECT_EQ(toBytes(page.getRecord()), expected);
-    EXPECT_EQ(page.checkNotBusy(), 1);
-}
-
-TEST(MotionPage, KeepsEveryByteOfARecordAndAFullSevenCharacterName) {
+// The default page's bytes are checked in the packets that carry it.
+TEST(MotionPage, StartsAndResetsToTheDefaultPageAndKeepsEveryByteOfARecord) {
+    EXPECT_EQ(motionPage.getRecord(), defaultPageRecord());
     PageBytes bytes;
     std::iota(bytes.begin(), bytes.end(), std::uint8_t{53});  // wraps through 255 and 0
     CMotionPage page;
     page.setRecord(fromBytes(bytes));
     EXPECT_EQ(toBytes(page.getRecord()), bytes);
-    EXPECT_EQ(page.getRepeat(), static_cast<std::uint8_t>(53 + 202));
 
     const PageName name{'W', 'a', 'l', 'k', 'i', 'n', 'g'};
     page.setPageName(name);
@@ -36,33 +23,34 @@ TEST(MotionPage, KeepsEveryByteOfARecordAndAFullSevenCharacterName) {
     page.getPageName(back);
     EXPECT_EQ(back, name);
     EXPECT_EQ(toBytes(page.getRecord())[7], 60) << "the name has no terminator of its own";
+    page.reset();
+    EXPECT_EQ(page.getRecord(), defaultPageRecord());
+    EXPECT_EQ(page.checkNotBusy(), 1);
 }
 
 TEST(MotionPage, StepsComeInOrderAndOnlyTheLowByteOfAStepIndexCounts) {
     CMotionPage page;
-    for (unsigned step = 0; step < kStepCount; ++step) {
-        StepPositions row;
-        std::iota(row.begin(), row.end(), static_cast<std::uint8_t>(step * 30));
-        page.setStepPositions(step, row);
-    }
+    page.setRecord(test::samplePage());
     AllPositions all{};
     page.getAllPositions(all);
-    for (unsigned i = 0; i < kPositionCount; ++i) {
-        ASSERT_EQ(all[i], (i / kMotorCount) * 30 + i % kMotorCount) << "position " << i;
-    }
+    EXPECT_EQ(all, test::samplePage().position);
 
-    page.setAcc(256 + 2, 7);
+    page.setAllAcc(StepValues{1, 2, 3, 4, 5, 6, 7, 8});
+    page.setAcc(256 + 2, 70);
     page.setRate(512 + 7, 9);
-    StepValues acc{};
+    StepValues acc{}, rate{};
     page.getAllAcc(acc);
-    EXPECT_EQ(acc, (StepValues{50, 50, 7, 50, 50, 50, 50, 50}));
-    EXPECT_EQ(page.getRate(7), 9);
+    page.getAllRates(rate);
+    EXPECT_EQ(acc, (StepValues{1, 2, 70, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(rate, (StepValues{50, 50, 50, 50, 50, 50, 50, 9}));
+    page.setAllRates(acc);
+    EXPECT_EQ(page.getRecord().rate, acc);
 
     // Steps beyond 7 must never write into the fields after the positions.
     const PageBytes before = toBytes(page.getRecord());
-    page.setAcc(8, 1);
+    page.setAcc(kStepCount, 1);
     page.setRate(255, 1);
-    page.setStepPositions(8, StepPositions{});
+    page.setStepPositions(kStepCount, StepPositions{});
     EXPECT_EQ(toBytes(page.getRecord()), before);
-    EXPECT_EQ(page.getAcc(8), 0);
+    EXPECT_EQ(page.getAcc(kStepCount), 0);
 }

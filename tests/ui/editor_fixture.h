@@ -10,32 +10,25 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QKeyEvent>
-#include <QPainter>
 #include <QPointer>
-#include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "model/motion_page.h"
 #include "protocol/packets.h"
 #include "resources/resource_ids.h"
 #include "serial/pty_pair.h"
+#include "support/sample_page.h"
 #include "ui/editor_dlg.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_boxes.h"
-#include "ui/step_table_view.h"
 
 namespace kestrova::test {
 
@@ -53,10 +46,9 @@ class RecordingMessageBoxes : public MessageBoxes {
         }
     }
     std::vector<QString> texts() const {
-        std::vector<QString> result;
-        for (const MessageRequest& request : shown) {
-            result.push_back(request.text);
-        }
+        std::vector<QString> result(shown.size());
+        std::transform(shown.begin(), shown.end(), result.begin(),
+                       std::mem_fn(&MessageRequest::text));
         return result;
     }
     std::vector<MessageRequest> shown;
@@ -113,80 +105,10 @@ inline void whenModalShown(QWidget* outer, std::function<void(QWidget*)> action)
     poll->start(10);
 }
 
-inline QPoint inWindow(const QWidget* widget, QPoint point) {
-    return widget->mapTo(widget->window(), point);
-}
-
-// Drags the thumb a pixel at a time until it reaches `target` or passes it, releases it, then
-// steps onto `target` with the arrow keys. Returns the position at every input the panel
-// answers with an edit write: each thumb movement, the release, each key's press and release.
-inline std::vector<int> moveTrackbarTo(QWindow* window, QSlider* slider, int target) {
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.tickPosition = slider->tickPosition();
-    const QRect thumb = slider->style()->subControlRect(QStyle::CC_Slider, &option,
-                                                        QStyle::SC_SliderHandle, slider);
-    std::vector<int> writes;
-    QPoint pointer = inWindow(slider, thumb.center());
-    const int direction = target >= slider->value() ? 1 : -1;
-    QTest::mousePress(window, Qt::LeftButton, {}, pointer);
-    for (int i = 0; i < 400 && (target - slider->sliderPosition()) * direction > 0; ++i) {
-        const int before = slider->sliderPosition();
-        QTest::mouseMove(window, pointer += QPoint(direction, 0));
-        if (slider->sliderPosition() != before) {
-            writes.push_back(slider->sliderPosition());
-        }
-    }
-    QTest::mouseRelease(window, Qt::LeftButton, {}, pointer);
-    writes.push_back(slider->value());
-    for (int i = 0; i < 50 && slider->value() != target; ++i) {
-        QTest::keyClick(slider, slider->value() > target ? Qt::Key_Left : Qt::Key_Right);
-        writes.insert(writes.end(), 2, slider->value());
-    }
-    return writes;
-}
-
-inline QImage renderedTable(CStepTableView& view) {
-    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::darkGray);
-    view.render(&image);
-    return image;
-}
-
-// x of every pixel column that holds pure red.
-inline std::set<int> redColumns(const QImage& image) {
-    std::set<int> columns;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) == qRgb(255, 0, 0)) {
-                columns.insert(x);
-            }
-        }
-    }
-    return columns;
-}
-
-// Whether the cell, clear of the enable-step line, holds exactly the pixels of `text` drawn
-// alone in the table's font, centred on the column with its top on the row (-1: the header).
-inline bool cellShows(const QImage& image, const CStepTableView& view, int step, int row,
-                      const QString& text) {
-    const auto layout = StepTableLayout::forClient(view.contentsRect().size());
-    const int rowTop = row < 0 ? StepTableLayout::kHeaderTop : layout.rowTop(row);
-    const QPoint anchor = view.contentsRect().topLeft() + QPoint(layout.columnCentre(step), rowTop);
-    QImage expected(image.size(), image.format());
-    expected.fill(Qt::white);
-    QPainter painter(&expected);
-    painter.setFont(CStepTableView::tableFont(view.logicalDpiY()));
-    const QFontMetrics metrics = painter.fontMetrics();
-    painter.drawText(anchor + QPoint(-metrics.horizontalAdvance(text) / 2, metrics.ascent()), text);
-    painter.end();
-    const int half = std::min(layout.columnWidth / 2 - 2, 20);  // the line is 22 right of a centre
-    const QRect area(anchor.x() - half, anchor.y(), 2 * half, layout.rowPitch - 1);
-    return image.copy(area) == expected.copy(area);
+// A control of a dialog built from a template, found by its identifier.
+template <typename W>
+W* childControl(const QWidget* dialog, int controlId) {
+    return dialog->findChild<W*>(QStringLiteral("control%1").arg(controlId));
 }
 
 // A main window on the default page, shown so that input reaches it.
@@ -206,9 +128,8 @@ class EditorTest : public ::testing::Test {
     }
     QStringList readTexts(std::initializer_list<int> controlIds) const {
         QStringList texts;
-        for (int controlId : controlIds) {
-            texts << dlg->readText(controlId);
-        }
+        std::for_each(controlIds.begin(), controlIds.end(),
+                      [&](int c) { texts << dlg->readText(c); });
         return texts;
     }
     void click(int controlId) const { QTest::mouseClick(dlg->control(controlId), Qt::LeftButton); }
@@ -264,13 +185,13 @@ class PtyEditorTest : public EditorTest {
         const Bytes bytes = drain();
         EXPECT_EQ(bytes.size() % kLivePacketSize, 0u);
         std::vector<StepPositions> packets;
-        for (std::size_t at = 0; at + kLivePacketSize <= bytes.size(); at += kLivePacketSize) {
-            const auto packet = bytes.begin() + static_cast<std::ptrdiff_t>(at);
+        constexpr auto kSize = static_cast<std::ptrdiff_t>(kLivePacketSize);
+        for (auto at = bytes.begin(); bytes.end() - at >= kSize; at += kSize) {
             MotorFields fields{};
-            std::copy_n(packet + 4, fields.size(), fields.begin());
+            std::copy_n(at + kPayloadOffset, kMotorCount, fields.begin());
             const LivePacket rebuilt = buildLivePositionsPacket(fields);
-            EXPECT_TRUE(std::equal(rebuilt.begin(), rebuilt.end(), packet)) << "not a live packet";
-            std::copy_n(packet + 4, fields.size(), packets.emplace_back().begin());
+            EXPECT_TRUE(std::equal(rebuilt.begin(), rebuilt.end(), at)) << "not a live packet";
+            std::copy_n(at + kPayloadOffset, kMotorCount, packets.emplace_back().begin());
         }
         return packets;
     }

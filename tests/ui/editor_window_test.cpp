@@ -1,28 +1,68 @@
 // SPDX-License-Identifier: MIT
-// Keys and menu items that must not close the window, the About item, and how
-// the window and the program end.
-#include <QLabel>
+// The main window as built from its template, its menu and keys, Connect, Disconnect and
+// Setup with their messages, replies that arrive while a box is open, how the window and the
+// program end; the page controls against the page object, and To PC Save and Load with the
+// real page-file dialogs. The page file's edge cases are the model's tests; a load that
+// refreshes the controls runs end to end.
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 
 #include "editor_fixture.h"
+#include "model/page_file.h"
+#include "resources/templates.h"
+#include "support/temp_dir.h"
+#include "ui/dialog_builder.h"
 #include "ui/editor_app.h"
 #include "ui/motor_panel.h"
 
 namespace kestrova::test {
 namespace {
 
-QAction* fileMenuItem(CEditorDlg& dlg, int index) {
-    return dlg.menuBar()->actions().first()->menu()->actions().at(index);
+TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateOrder) {
+    const std::span<const res::ControlTemplate> rows = res::editorDialog.controls;
+    ASSERT_EQ(dlg->controls().size(), rows.size());
+    const DialogUnits units(dialogFont(res::editorDialog));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const res::ControlTemplate& row = rows[i];
+        const QWidget* w = dlg->controls()[i];
+        SCOPED_TRACE("row " + std::to_string(i));
+        EXPECT_EQ(w->property("controlId").toInt(), row.id);
+        const int cy = row.kind == res::Kind::DropList ? kDropListClosedHeight : row.cy;
+        EXPECT_EQ(w->geometry(), units.toPixels(row.x, row.y, row.cx, cy));
+        EXPECT_EQ(w->isVisible(), (row.style & res::kHidden) == 0);
+        EXPECT_EQ(w->property("readOnly").toBool(), (row.style & res::kReadOnly) != 0);
+        EXPECT_EQ((w->focusPolicy() & Qt::TabFocus) != 0, (row.style & res::kTabStop) != 0);
+        if (row.kind != res::Kind::Edit && row.kind != res::Kind::Bitmap) {  // captions
+            const char* caption = w->property("title").isValid() ? "title" : "text";
+            EXPECT_EQ(w->property(caption).toString().toStdString(), row.text);
+        }
+    }
+    EXPECT_STREQ(dlg->control(id::kStepTable)->metaObject()->className(), "CStepTableView");
+    EXPECT_EQ(readTexts({id::kNextPageCombo, id::kPageNameEdit}), QStringList({"None", "Noname"}));
+    EXPECT_EQ(dlg->windowTitle(), "Kestrova");
+    EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
+}
+
+// Triggers the menu item with this text, as the user does. The About item ends the File menu
+// where the platform gives programs no system menu.
+void chooseMenu(const CEditorDlg& dlg, const QString& text) {
+    for (QAction* popup : dlg.menuBar()->actions()) {
+        for (QAction* item : popup->menu()->actions()) {
+            if (item->text() == text) {
+                item->trigger();
+            }
+        }
+    }
 }
 
 TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAPanel) {
     QSignalSpy finished(dlg.get(), &QDialog::finished);
     QSignalSpy resetClicked(widget<QPushButton>(id::kResetStep), &QPushButton::clicked);
     for (QWidget* focused : {dlg->control(id::kResetStep), dlg->control(id::kPageNameEdit),
-                             dlg->control(id::kRepeatCombo), dlg->control(1000),
                              static_cast<QWidget*>(dlg->motorPanel(3)->trackbarControl())}) {
         focused->setFocus();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
@@ -30,28 +70,12 @@ TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAP
         }
     }
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    fileMenuItem(*dlg, 0)->trigger();  // File > Exit
+    chooseMenu(*dlg, "&Exit");
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->motorPanel(3)->isVisible());
     EXPECT_EQ(finished.count(), 0);
     EXPECT_EQ(resetClicked.count(), 0);
-    EXPECT_EQ(dlg->readText(1000), "");  // step Reset would have written 100
-}
-
-TEST_F(EditorTest, AboutItemAndSystemCommandsOpenTheAboutBox) {
-    QStringList seen;
-    whenModalShown(dlg.get(), [&](QWidget* about) {
-        seen << about->windowTitle() << about->findChild<QLabel*>("static1")->text();
-        QTest::keyClick(about, Qt::Key_Escape);
-    });
-    fileMenuItem(*dlg, 2)->trigger();
-    // System commands 16 to 31 all open it; its button closes it.
-    whenModalShown(dlg.get(), [&](QWidget* about) {
-        seen << about->windowTitle();
-        QTest::mouseClick(about->findChild<QPushButton*>("control1"), Qt::LeftButton);
-    });
-    dlg->onSysCommand(31);
-    EXPECT_EQ(seen, QStringList({"Tandrel ??", "Tandrel ?? 1.0", "Tandrel ??"}));
+    EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");  // step Reset would have written 100
 }
 
 TEST_F(PtyEditorTest, CloseButtonEndsTheModalRunAndTheOpenPortCloses) {
@@ -72,6 +96,166 @@ TEST_F(PtyEditorTest, CloseButtonEndsTheModalRunAndTheOpenPortCloses) {
     dlg = std::make_unique<CEditorDlg>(&boxes, &files);
     dlg->onConnect();
     EXPECT_EQ(boxes.texts(), std::vector<QString>{"COM1 open."});
+}
+
+// Community > Setup: picks the entries and presses OK or Cancel.
+void runSetup(const CEditorDlg& dlg, int port, int baud, bool confirm) {
+    whenModalShown(dlg.window(), [port, baud, confirm](QWidget* setup) {
+        childControl<QComboBox>(setup, id::kPortCombo)->setCurrentIndex(port);
+        childControl<QComboBox>(setup, id::kBaudCombo)->setCurrentIndex(baud);
+        QTest::mouseClick(childControl<QPushButton>(setup, confirm ? id::kOk : id::kCancel),
+                          Qt::LeftButton);
+    });
+    chooseMenu(dlg, "&Setup");
+}
+
+// The number in the messages follows the choice in Setup, not the open port.
+TEST_F(PtyEditorTest, ConnectDisconnectReportWithTheChosenNumberAndAMissingDeviceFails) {
+    EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(0, 3));
+    chooseMenu(*dlg, "&Disconnect");
+    chooseMenu(*dlg, "&Connect");
+    chooseMenu(*dlg, "&Connect");
+    ASSERT_EQ(dlg->port().connected, 1);
+    runSetup(*dlg, 2, 4, true);
+    runSetup(*dlg, 0, 0, false);
+    EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(2, 4));
+    chooseMenu(*dlg, "&Connect");
+    // The port closes only once its message has been dismissed.
+    int connectedWhileShown = -1;
+    boxes.whileOpen = [&](const MessageRequest&) { connectedWhileShown = dlg->port().connected; };
+    chooseMenu(*dlg, "&Disconnect");
+    boxes.whileOpen = nullptr;
+    EXPECT_EQ(std::pair(connectedWhileShown, +dlg->port().connected), std::pair(1, 0));
+    setenv("KESTROVA_COM4", "/nonexistent/kestrova-tty", 1);
+    runSetup(*dlg, 3, 3, true);
+    chooseMenu(*dlg, "&Connect");
+    unsetenv("KESTROVA_COM4");
+    EXPECT_EQ(dlg->port().connected, 0);
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<QString>{"COM1 is not opened.", "COM1 open.", "COM1 already open.",
+                                    "COM3 already open.", "COM3 is closed.", "COM4 open fail."}));
+    for (const MessageRequest& box : boxes.shown) {
+        EXPECT_EQ(std::tuple(box.icon, box.caption, box.owner),
+                  std::tuple(MessageIcon::Exclamation, QString("ui_tests"), dlg.get()));
+    }
+}
+
+TEST_F(PtyEditorTest, RepliesArrivingWhileABoxIsOpenWaitAndAreThenHandled) {
+    connect();
+    const Bytes done = bytesOf(buildDoneReply());
+    std::size_t shownWhileOpen = 0;
+    boxes.whileOpen = [&](const MessageRequest& request) {
+        if (boxes.shown.size() == 1) {
+            EXPECT_TRUE(pty.send(done));
+            spinFor(300ms);  // the user takes a while to press OK
+            shownWhileOpen = boxes.shown.size();
+        } else if (request.text == "COM1 is closed.") {  // the port is still open meanwhile
+            EXPECT_TRUE(pty.send(done));
+            EXPECT_TRUE(spinUntil([&] { return boxes.shown.size() == 4; }, 2s));
+        }
+    };
+    ASSERT_TRUE(pty.send(done));
+    ASSERT_TRUE(spinUntil([&] { return boxes.shown.size() == 2; }));
+    EXPECT_EQ(shownWhileOpen, 1u);
+    EXPECT_EQ(std::tuple(boxes.shown[0].owner, boxes.shown[0].icon, boxes.shown[0].caption),
+              std::tuple(static_cast<QWidget*>(dlg.get()), MessageIcon::None, QString("ui_tests")));
+    dlg->onDisconnect();
+    EXPECT_EQ(boxes.texts(),
+              (std::vector<QString>{"Save done!", "Save done!", "COM1 is closed.", "Save done!"}));
+}
+
+// Choosing a STEP loads nothing; a name being typed leaves the step fields alone.
+TEST_F(EditorTest, PageListsStoreTheChosenEntry) {
+    const std::tuple<int, int, std::uint8_t PageRecord::*, int> cases[] = {
+        {id::kPageNumCombo, 19, &PageRecord::pageNum, 19},
+        {id::kNextPageCombo, 0, &PageRecord::nextPage, 0},  // "None"
+        {id::kEnableStepCombo, 7, &PageRecord::enableStep, 7},
+        {id::kRepeatCombo, 253, &PageRecord::repeat, 254},
+        {id::kStepCombo, 3, &PageRecord::repeat, 254},
+    };
+    for (const auto& [controlId, index, field, stored] : cases) {
+        choose(controlId, index);
+        EXPECT_EQ(+(motionPage.getRecord().*field), stored) << controlId << " entry " << index;
+    }
+    QTest::keyClicks(dlg->control(id::kPageNameEdit), "x");
+    EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");
+}
+
+TEST_F(EditorTest, PageNameStoresUpToSevenSingleByteCharactersNulPadded) {
+    auto* edit = widget<QLineEdit>(id::kPageNameEdit);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "ABCDEFGH");
+    EXPECT_EQ(motionPage.getRecord().pageName, (PageName{'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(motionPage.getRecord().pageName, PageName{});
+    // Latin-1 beyond ASCII is one byte each; wider characters are refused.
+    for (QChar c : QString::fromUtf8("\u00e9한t\u00e9")) {  // beyond what QTest can type
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+    EXPECT_EQ(edit->text(), QString::fromUtf8("\u00e9t\u00e9"));
+    EXPECT_EQ(motionPage.getRecord().pageName, (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
+}
+
+TEST_F(EditorTest, RefreshShowsThePageAndLeavesStepFieldsAlone) {
+    dlg->writeUnsigned(id::kMotorEdit0 + 5, 42);
+    choose(id::kStepCombo, 5);
+    PageRecord record = defaultPageRecord();
+    record.pageName = {'S', 'E', 'V', 'E', 'N', 'C', 'H'};
+    record.pageNum = kPageCount;  // no entry shows it
+    record.enableStep = 7;
+    record.nextPage = 3;
+    record.repeat = 0;  // no entry shows it
+    motionPage.setRecord(record);
+    dlg->refreshPageControls();
+    EXPECT_EQ(readTexts({id::kPageNameEdit, id::kEnableStepCombo, id::kNextPageCombo,
+                         id::kStepCombo, id::kMotorEdit0 + 5}),
+              QStringList({"SEVENCH", "7", "3", "0", "42"}));
+    EXPECT_EQ(
+        std::pair(dlg->selectedIndex(id::kPageNumCombo), dlg->selectedIndex(id::kRepeatCombo)),
+        std::pair(-1, -1));
+    EXPECT_EQ(motionPage.getRecord(), record);  // showing the values stored nothing back
+}
+
+TEST_F(EditorTest, SaveWritesThePageCancelChangesNothingAndFailuresShowErrorBoxes) {
+    TempDir dir;
+    click(id::kPcSave);  // cancelled: no path
+    click(id::kPcLoad);
+    files.savePath = dir / "page.kpf";
+    click(id::kPcSave);
+    EXPECT_EQ(readPageFile(*files.savePath), defaultPageRecord());
+    files.openPath = dir / "missing.kpf";
+    click(id::kPcLoad);
+    files.savePath = dir / "no-such-folder" / "page.kpf";
+    click(id::kPcSave);
+    EXPECT_EQ(boxes.texts(), (std::vector<QString>{"can't load file!", "can't save file!"}));
+    for (const MessageRequest& box : boxes.shown) {
+        EXPECT_EQ(std::tuple(box.caption, box.owner, box.icon),
+                  std::tuple(QString("error"), nullptr, MessageIcon::None));
+    }
+}
+
+// The real dialogs offer only page files, add the suffix, confirm an overwrite, and give
+// nothing when cancelled.
+TEST(PageFileDialogs, OfferOnlyPageFilesAndReturnNothingWhenCancelled) {
+    RecordingMessageBoxes boxes;
+    QtPageFileDialogs dialogs(boxes);
+    for (bool saving : {true, false}) {
+        QStringList seen;
+        whenModalShown(nullptr, [&](QWidget* modal) {
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                seen = dialog->nameFilters();
+                seen << dialog->defaultSuffix();
+                EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            }
+            modal->close();
+        });
+        EXPECT_EQ(saving ? dialogs.chooseSavePath() : dialogs.chooseOpenPath(), std::nullopt);
+        EXPECT_EQ(seen, QStringList({"Kestrova Page File (*.kpf)", "kpf"}));
+    }
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace

@@ -2,10 +2,14 @@
 // The motor panels, the step commands, the arrow keys and the step table inside the main
 // window, with what the live-positions stream puts on the far side of a real pseudo-terminal.
 // Dragging a trackbar while linked runs end to end against the simulator.
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
+#include <set>
 
 #include "editor_fixture.h"
 #include "ui/motor_panel.h"
+#include "ui/step_table_view.h"
 
 namespace kestrova::test {
 namespace {
@@ -17,118 +21,107 @@ class PanelsTest : public PtyEditorTest {
         connect();
     }
     QSlider* trackbar(int motor) const { return dlg->motorPanel(motor)->trackbarControl(); }
-    std::vector<int> moveTo(int motor, int value) const {
-        return moveTrackbarTo(dlg->windowHandle(), trackbar(motor), value);
-    }
     void arrowKey(int editId, Qt::Key key) const {
         dlg->control(editId)->setFocus();
         QTest::keyClick(dlg->control(editId), key);
     }
     // Motor `motor`'s byte in each live packet drained.
-    std::vector<int> drainLiveOf(int motor) {
+    std::vector<int> drainLiveOf(std::size_t motor) {
         std::vector<int> values;
         for (const StepPositions& packet : drainLive()) {
-            values.push_back(packet[static_cast<std::size_t>(motor)]);
+            values.push_back(packet[motor]);
         }
         return values;
     }
     CStepTableView& table() const { return *dlg->stepTableView(); }
+    QImage renderedTable() const {
+        QImage image(table().size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::darkGray);
+        table().render(&image);
+        return image;
+    }
+    // x of every pixel column that holds pure red.
+    std::set<int> redColumns() const {
+        const QImage image = renderedTable();
+        std::set<int> columns;
+        for (int i = 0; i < image.width() * image.height(); ++i) {
+            if (image.pixel(i % image.width(), i / image.width()) == qRgb(255, 0, 0)) {
+                columns.insert(i % image.width());
+            }
+        }
+        return columns;
+    }
+    // Whether the cell, clear of the enable-step line, holds exactly the pixels of `text` drawn
+    // alone in the table's font, centred on the column with its top on the row (-1: header).
+    bool cellShows(const QImage& image, int step, int row, const QString& text) const {
+        const auto layout = StepTableLayout::forClient(table().contentsRect().size());
+        const int top = row < 0 ? StepTableLayout::kHeaderTop : layout.rowTop(row);
+        const QPoint anchor =
+            table().contentsRect().topLeft() + QPoint(layout.columnCentre(step), top);
+        QImage expected(image.size(), image.format());
+        expected.fill(Qt::white);
+        QPainter painter(&expected);
+        painter.setFont(CStepTableView::tableFont(table().logicalDpiY()));
+        const int width = painter.fontMetrics().horizontalAdvance(text);
+        painter.drawText(anchor + QPoint(-width / 2, painter.fontMetrics().ascent()), text);
+        painter.end();
+        const int half = std::min(layout.columnWidth / 2 - 2, 20);  // the line is 22 right
+        const QRect area(anchor.x() - half, anchor.y(), 2 * half, layout.rowPitch - 1);
+        return image.copy(area) == expected.copy(area);
+    }
 };
 
-constexpr const char* kLabels[22] = {
-    "M1(PB0)",  "M2(PB1)",  "M3(PB2)",  "M4(PB3)",  "M5(PB4)",  "M6(PB5)",  "M7(PB6)",  "M8(PB7)",
-    "M9(PE0)",  "M10(PE1)", "M11(PE2)", "M12(PE3)", "M13(PC0)", "M14(PC1)", "M15(PC2)", "M16(PC3)",
-    "M17(PC4)", "M18(PC5)", "M19(PC6)", "M20(PC7)", "M21(PD4)", "M22(PD5)"};
-
-TEST_F(PanelsTest, EveryPanelStartsOnItsStaircaseInsideTheFrameLabelledWithAnIdleTrackbar) {
-    const QPoint origin = dlg->control(id::kPictureFrame)->contentsRect().topLeft();
-    for (int index = 0; index < 22; ++index) {
-        SCOPED_TRACE(kLabels[index]);
-        const CMotorPanel* panel = dlg->motorPanel(index);
-        EXPECT_EQ(panel->parentWidget(), dlg->control(id::kPictureFrame));
-        const QPoint staircase(10 * index + 10, 36 * (index % 12) + 36);
-        EXPECT_EQ(panel->geometry(), QRect(origin + staircase, QSize(63, 36)));
-        const QLabel* label = panel->labelControl();
-        EXPECT_EQ(label->text(), kLabels[index]);
-        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width());
-        const QSlider* slider = panel->trackbarControl();
-        EXPECT_TRUE(panel->contentsRect().contains(slider->geometry() | label->geometry()));
-        EXPECT_LT(label->geometry().top(), slider->geometry().top());
-        EXPECT_EQ(std::tuple(slider->orientation(), slider->tickPosition(), slider->minimum(),
-                             slider->maximum(), slider->value()),
-                  std::tuple(Qt::Horizontal, QSlider::NoTicks, 0, 200, 0));
-        for (int other = 0; other < index; ++other) {
-            EXPECT_FALSE(panel->geometry().intersects(dlg->motorPanel(other)->geometry()));
-        }
-    }
-}
-
-TEST_F(PanelsTest, PanelsDragInsideTheFrameAndAPressOnTheTrackbarMovesTheThumbInstead) {
-    CMotorPanel* panel = dlg->motorPanel(21);
+// Every label fits its panel at one common size; a panel drags about inside the frame.
+TEST_F(PanelsTest, PanelsStartOnTheirStaircaseAndDragInsideTheFrame) {
     const QRect frame = dlg->control(id::kPictureFrame)->contentsRect();
+    for (int index = 0; index < static_cast<int>(kMotorCount); ++index) {
+        const CMotorPanel* panel = dlg->motorPanel(index);
+        const QPoint staircase(10 * index + 10, 36 * (index % 12) + 36);
+        EXPECT_EQ(panel->geometry(), QRect(frame.topLeft() + staircase, QSize(63, 36))) << index;
+        const QLabel* label = panel->labelControl();
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width());
+        EXPECT_EQ(label->font(), dlg->motorPanel(0)->labelControl()->font());
+        EXPECT_EQ(panel->trackbarControl()->maximum(), kMaxPosition);
+    }
+    EXPECT_EQ(dlg->motorPanel(12)->labelControl()->text(), "M13(PC0)");
+
+    CMotorPanel* panel = dlg->motorPanel(21);
     QWindow* window = dlg->windowHandle();
-    const QPoint grip = inWindow(panel->labelControl(), panel->labelControl()->rect().center());
+    const QPoint grip =
+        panel->labelControl()->mapTo(dlg.get(), panel->labelControl()->rect().center());
     QTest::mousePress(window, Qt::LeftButton, {}, grip);
     QTest::mouseMove(window, grip + QPoint(-30, 40));
     EXPECT_EQ(panel->pos(), frame.topLeft() + QPoint(190, 400));
     QTest::mouseMove(window, grip + QPoint(3000, 3000));
     QTest::mouseRelease(window, Qt::LeftButton, {}, grip + QPoint(3000, 3000));
     EXPECT_EQ(panel->geometry().bottomRight(), frame.bottomRight());
-
-    QSlider* slider = trackbar(3);
-    const QPoint start = dlg->motorPanel(3)->pos();
-    const QPoint channelEnd = inWindow(slider, QPoint(slider->width() - 2, slider->height() / 2));
-    QTest::mousePress(window, Qt::LeftButton, {}, channelEnd);
-    QTest::mouseRelease(window, Qt::LeftButton, {}, channelEnd);
-    EXPECT_EQ(dlg->motorPanel(3)->pos(), start);
-    EXPECT_GT(slider->value(), 0);
-    EXPECT_EQ(dlg->readText(1003), QString::number(slider->value()));
 }
 
-TEST_F(PanelsTest, LinkedRightAfterStartUpM1GoesOutWithZerosAndUnlinkedNothingIsSent) {
-    click(id::kLinkToTarget);
-    const std::vector<int> moves = moveTo(0, 120);
-    const auto packets = drainLive();
-    ASSERT_EQ(packets.size(), moves.size());
-    for (std::size_t i = 0; i < packets.size(); ++i) {
-        StepPositions expected{};
-        expected[0] = static_cast<std::uint8_t>(moves[i]);
-        EXPECT_EQ(packets[i], expected);
-    }
-    EXPECT_EQ(moves.back(), 120);
-
-    click(id::kLinkToTarget);
-    moveTo(4, 120);  // the edit and the trackbar still follow each other
-    EXPECT_EQ(dlg->readText(1004), "120");
-    dlg->writeText(1004, "");
-    EXPECT_EQ(trackbar(4)->value(), 0);
-    EXPECT_TRUE(drain().empty());
-}
-
+// Right after start-up the fields are empty: the first packet carries zeros for the others.
 TEST_F(PanelsTest, ArrowKeysStopAtTheRangeEndsAndOnlyMotorFieldsSend) {
+    const int m1 = id::kMotorEdit0;
     click(id::kLinkToTarget);
-    dlg->writeUnsigned(1000, 200);
-    arrowKey(1000, Qt::Key_Up);
+    dlg->writeUnsigned(m1, kMaxPosition);
+    arrowKey(m1, Qt::Key_Up);
+    StepPositions first{};
+    first[0] = kMaxPosition;
+    EXPECT_EQ(drainLive(), (std::vector{first, first}));
     trackbar(0)->setFocus();
     QTest::keyClick(trackbar(0), Qt::Key_Right);  // its own key writes at the end too
-    EXPECT_EQ(drainLiveOf(0), (std::vector<int>{200, 200, 200, 200}));
-    dlg->writeUnsigned(1000, 0);
-    arrowKey(1000, Qt::Key_Down);
-    arrowKey(1000, Qt::Key_Up);
-    EXPECT_EQ(dlg->readText(1000), "1");
-    EXPECT_EQ(trackbar(0)->value(), 1);
-    EXPECT_EQ(drainLiveOf(0), (std::vector<int>{0, 0, 1}));
+    dlg->writeUnsigned(m1, 0);
+    arrowKey(m1, Qt::Key_Down);
+    arrowKey(m1, Qt::Key_Up);
+    EXPECT_EQ(std::pair(dlg->readText(m1), trackbar(0)->value()), std::pair(QString("1"), 1));
+    EXPECT_EQ(drainLiveOf(0), (std::vector<int>{200, 200, 0, 0, 1}));
 
-    dlg->writeUnsigned(id::kAccEdit, 50);
-    dlg->writeUnsigned(id::kRateEdit, 200);
+    dlg->writeUnsigned(id::kAccEdit, kMaxAcc);
+    dlg->writeUnsigned(id::kRateEdit, kMaxRate);
     arrowKey(id::kAccEdit, Qt::Key_Up);
     arrowKey(id::kRateEdit, Qt::Key_Up);
-    EXPECT_EQ(readTexts({id::kAccEdit, id::kRateEdit}), QStringList({"50", "200"}));
     arrowKey(id::kAccEdit, Qt::Key_Down);
-    EXPECT_EQ(dlg->readText(id::kAccEdit), "49");
-    EXPECT_EQ(trackbar(0)->value(), 1);
+    EXPECT_EQ(readTexts({id::kAccEdit, id::kRateEdit}), QStringList({"49", "200"}));
     EXPECT_TRUE(drain().empty());
-    EXPECT_EQ(motionPage.getAcc(0), 50);  // only Set Step stores it
+    EXPECT_EQ(motionPage.getAcc(0), kDefaultAcc);  // only Set Step stores it
 }
 
 StepPositions storedStep(unsigned step) {
@@ -141,38 +134,33 @@ StepPositions storedStep(unsigned step) {
 // when not. Get Step moves every trackbar, and keeps a value above their range as fetched.
 TEST_F(PanelsTest, StepCommandsSendOnePacketEachWhenLinkedAndMoveEveryTrackbar) {
     click(id::kResetStep);
-    EXPECT_EQ(readTexts({1021, id::kAccEdit, id::kRateEdit}), QStringList({"100", "50", "50"}));
-    EXPECT_EQ(motionPage.getRecord(), defaultPageRecord());  // the page is untouched
     EXPECT_TRUE(drain().empty());
     click(id::kLinkToTarget);
     click(id::kResetStep);
-    StepPositions hundreds{};
-    hundreds.fill(100);
-    EXPECT_EQ(drainLive(), std::vector{hundreds});
+    EXPECT_EQ(readTexts({id::kMotorEdit0 + 21, id::kAccEdit, id::kRateEdit}),
+              QStringList({"100", "50", "50"}));
+    EXPECT_EQ(drainLive(), std::vector{storedStep(0)});  // the default page's step
 
-    PageRecord record = defaultPageRecord();
-    for (std::size_t m = 0; m < kMotorCount; ++m) {
-        record.position[2 * kMotorCount + m] = static_cast<std::uint8_t>(m == 6 ? 230 : m * 9);
-    }
-    record.acc[2] = 7;
-    record.rate[2] = 8;
+    PageRecord record = samplePage();
+    record.position[2 * kMotorCount + 6] = 230;
+    std::tie(record.acc[2], record.rate[2]) = std::pair(7, 8);
     motionPage.setRecord(record);
     choose(id::kStepCombo, 2);
     click(id::kGetStep);
     EXPECT_EQ(drainLive(), std::vector{storedStep(2)});
     EXPECT_EQ(readTexts({id::kAccEdit, id::kRateEdit}), QStringList({"7", "8"}));
-    for (int m = 0; m < 22; ++m) {
+    for (int m = 0; m < static_cast<int>(kMotorCount); ++m) {
         const int stored = storedStep(2)[static_cast<std::size_t>(m)];
-        EXPECT_EQ(trackbar(m)->value(), std::min(stored, 200)) << "M" << m + 1;
-        EXPECT_EQ(dlg->readText(1000 + m), QString::number(stored));
+        EXPECT_EQ(trackbar(m)->value(), std::min(stored, +kMaxPosition)) << "M" << m + 1;
+        EXPECT_EQ(dlg->readText(id::kMotorEdit0 + m), QString::number(stored));
     }
-    arrowKey(1006, Qt::Key_Down);  // a step from outside the range starts at its end
+    arrowKey(id::kMotorEdit0 + 6, Qt::Key_Down);  // from outside the range it starts at its end
     EXPECT_EQ(drainLiveOf(6), std::vector<int>{199});
 
     // One field change, even to the same number, sends the fields once; only the low byte of
     // a value goes out or is stored.
-    dlg->writeUnsigned(1003, 300);
-    dlg->writeUnsigned(1003, 300);
+    dlg->writeUnsigned(id::kMotorEdit0 + 3, 300);
+    dlg->writeUnsigned(id::kMotorEdit0 + 3, 300);
     const auto changes = drainLive();
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[1][3], 0x2C);
@@ -185,70 +173,42 @@ TEST_F(PanelsTest, StepCommandsSendOnePacketEachWhenLinkedAndMoveEveryTrackbar) 
     EXPECT_EQ(liveSendBusy, 0);
 }
 
-TEST_F(EditorTest, SetStepRightAfterStartStoresZerosAndAClosedPortShowsError) {
-    click(id::kLinkToTarget);
-    choose(id::kStepCombo, 4);
-    click(id::kSetStep);
-    EXPECT_EQ(storedStep(4), StepPositions{});
-    EXPECT_EQ(std::pair(+motionPage.getAcc(4), +motionPage.getRate(4)), std::pair(0, 0));
-    ASSERT_EQ(boxes.texts(), std::vector<QString>{"ERROR"});
-    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(boxes.shown[0].owner, dlg.get());
-    EXPECT_EQ(liveSendBusy, 0);
-}
-
+// The table paints the page as stored, never the step fields, with a red line right of the
+// last enabled step's column; a page beyond step 7 has none.
 TEST_F(PanelsTest, TheTableShowsThePageAsStoredAndChangesWithSetStepAlone) {
-    const QImage start = renderedTable(table());
-    for (int step = 0; step < 8; ++step) {
-        EXPECT_TRUE(cellShows(start, table(), step, -1, QString::number(step))) << step;
-        for (int row = 0; row < 24; ++row) {
-            EXPECT_TRUE(cellShows(start, table(), step, row, row < 22 ? "100" : "50")) << row;
-        }
-    }
-    const QRect c = table().contentsRect();
-    for (QPoint corner : {c.topLeft(), c.topRight(), c.bottomLeft(), c.bottomRight()}) {
-        EXPECT_EQ(start.pixel(corner), qRgb(255, 255, 255));  // no outline
-    }
     PageRecord record = defaultPageRecord();
     record.position[1 * kMotorCount + 1] = 230;
     motionPage.setRecord(record);
     dlg->refreshPageControls();
-    const QImage before = renderedTable(table());
+    const QImage before = renderedTable();
     choose(id::kStepCombo, 1);
     click(id::kGetStep);
-    moveTo(2, 150);
-    arrowKey(1005, Qt::Key_Down);
+    QTest::keyClick(trackbar(2), Qt::Key_PageUp);
+    arrowKey(id::kMotorEdit0 + 5, Qt::Key_Down);
     arrowKey(id::kAccEdit, Qt::Key_Down);
-    EXPECT_EQ(renderedTable(table()), before);
+    EXPECT_EQ(renderedTable(), before);
 
     choose(id::kStepCombo, 4);
     click(id::kSetStep);
-    const QImage after = renderedTable(table());
-    const std::tuple<int, int, const char*> cells[] = {{4, 1, "230"}, {4, 2, "150"}, {4, 5, "99"},
-                                                       {4, 22, "49"}, {1, 1, "230"}, {3, 2, "100"}};
+    const QImage after = renderedTable();
+    const QString m3 = QString::number(trackbar(2)->value());
+    constexpr int acc = StepTableLayout::kAccRow, rate = StepTableLayout::kRateRow;
+    const std::tuple<int, int, QString> cells[] = {
+        {0, -1, "0"},   {7, -1, "7"},    {4, 1, "230"}, {4, 2, m3},    {4, 5, "99"},
+        {4, acc, "49"}, {4, rate, "50"}, {1, 1, "230"}, {3, 2, "100"}, {7, 21, "100"}};
     for (const auto& [step, row, text] : cells) {
-        EXPECT_TRUE(cellShows(after, table(), step, row, text)) << step << " " << row;
+        EXPECT_TRUE(cellShows(after, step, row, text)) << step << " " << row;
     }
-}
-
-TEST_F(PanelsTest, EnableStepLineFollowsTheListAndAPageBeyondStepSevenShowsNone) {
     const int left = table().contentsRect().left();
-    EXPECT_EQ(redColumns(renderedTable(table())), std::set<int>{left + 60});
+    EXPECT_EQ(redColumns(), std::set<int>{left + 60});
     choose(id::kEnableStepCombo, 7);
-    EXPECT_EQ(
-        redColumns(renderedTable(table())),
-        std::set<int>{
-            left + 7 * StepTableLayout::forClient(table().contentsRect().size()).columnWidth + 60});
-    PageRecord record = defaultPageRecord();
+    const auto layout = StepTableLayout::forClient(table().contentsRect().size());
+    EXPECT_EQ(redColumns(), std::set<int>{left + 7 * layout.columnWidth + 60});
     record.enableStep = 9;
     motionPage.setRecord(record);
     dlg->refreshPageControls();
     EXPECT_EQ(dlg->selectedIndex(id::kEnableStepCombo), -1);
-    EXPECT_TRUE(redColumns(renderedTable(table())).empty());
-    for (QSize size : {QSize(0, 0), QSize(10, 10), QSize(80, 30)}) {
-        table().resize(size);  // too small for a table: still painted without fault
-        EXPECT_EQ(renderedTable(table()).size(), size);
-    }
+    EXPECT_TRUE(redColumns().empty());
 }
 
 }  // namespace

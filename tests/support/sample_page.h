@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <vector>
+
+#include "model/page_record.h"
+
+namespace kestrova::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+template <typename Container>
+Bytes bytesOf(const Container& container) {
+    return {std::begin(container), std::end(container)};
+}
+
+// A page that trips naive framing: FE FE FE runs, "###" and 0x0A inside the record, an escape
+// and a quote in the name, the largest repeat. Steps 0 to 2 are the enabled ones; in them,
+// motor m of step s is at 10 * (s + 1) + m.
+inline PageRecord samplePage() {
+    PageRecord page = defaultPageRecord();
+    page.pageName = {'E', 'd', 'g', 'e', 0x1B, '"', '#'};
+    page.pageNum = 11;
+    page.position.fill(0xFE);
+    for (std::size_t i = 0; i < 3 * kMotorCount; ++i) {
+        page.position[i] = static_cast<std::uint8_t>(10 * (i / kMotorCount + 1) + i % kMotorCount);
+    }
+    std::fill_n(page.position.begin() + 90, 3, '#');
+    page.position[93] = 0x0A;
+    page.acc.fill(0xFE);
+    page.enableStep = 2;
+    page.repeat = kMaxRepeat;
+    return page;
+}
+
+}  // namespace kestrova::test
