@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 
+#include "model/page_file.h"
+#include "serial/file_flush.h"
 #include "ui/editor_app.h"
 
 namespace {
@@ -9,5 +11,6 @@ CEditorApp theApp;
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    kestrova::setPageFileFlush(&kestrova::flushToDisk);
     return theApp.initInstance();
 }
