@@ -3,8 +3,9 @@
 
 #include <atomic>
 #include <fstream>
+#include <iomanip>
+#include <random>
 #include <sstream>
-#include <string>
 #include <system_error>
 
 namespace kestrova {
@@ -12,41 +13,92 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A name in the target's folder that no other save of this process uses at the same time.
-fs::path temporaryPathBeside(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = fs::file_time_type::clock::now().time_since_epoch().count();
-    std::ostringstream name;
-    name << target.filename().string() << '.' << stamp << '.' << counter++ << ".tmp";
-    return target.parent_path() / name.str();
+std::atomic<FlushToDisk> installedFlush{nullptr};
+
+enum class Written { NotOpened, Failed, Done };
+
+bool flushed(const fs::path& path) {
+    const FlushToDisk flush = installedFlush.load();
+    return flush == nullptr || flush(path);
+}
+
+// A short unused name in the target's folder: it fits wherever the target's name fits,
+// however long that is.
+std::optional<fs::path> temporaryPathBeside(const fs::path& target) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::ostringstream name;
+        name << ".kpf" << std::hex << std::setw(8) << std::setfill('0') << random() << ".tmp";
+        fs::path candidate = target.parent_path() / name.str();
+        std::error_code error;
+        if (!fs::exists(fs::symlink_status(candidate, error))) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
 }
 
 // Save through a symbolic link into the file it names, not over the link itself.
 fs::path resolveTarget(const fs::path& path) {
     std::error_code error;
-    if (fs::is_symlink(fs::symlink_status(path, error))) {
-        fs::path resolved = fs::weakly_canonical(path, error);
+    const fs::path absolute = fs::absolute(path, error);
+    if (error) {
+        return path;
+    }
+    if (fs::is_symlink(fs::symlink_status(absolute, error))) {
+        fs::path resolved = fs::weakly_canonical(absolute, error);
         if (!error) {
             return resolved;
         }
     }
-    return path;
+    return absolute;
 }
 
-bool writeWhole(const fs::path& path, const PageBytes& bytes) {
+// Opens the existing file for reading and writing, as a plain save does, without truncating.
+bool mayWrite(const fs::path& path) {
+    const std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    return file.is_open();
+}
+
+Written writeWhole(const fs::path& path, const PageBytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
-        return false;
+        return Written::NotOpened;
     }
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     out.close();
-    return !out.fail();
+    return out.fail() ? Written::Failed : Written::Done;
+}
+
+// The data is on disk before the rename and the rename after it, so that a crash leaves
+// either the old file or the whole new one.
+bool replaceWith(const fs::path& temporary, const fs::path& target, const fs::file_status& old) {
+    std::error_code error;
+    if (!flushed(temporary)) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    if (fs::exists(old)) {
+        fs::permissions(temporary, old.permissions(), error);
+    }
+    fs::rename(temporary, target, error);
+    if (error) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    // The page is saved by now: a folder that cannot be flushed does not make it a failure.
+    flushed(target.parent_path());
+    return true;
 }
 
 }  // namespace
 
 std::optional<PageRecord> readPageFile(const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(fs::status(path, error))) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
@@ -61,23 +113,28 @@ std::optional<PageRecord> readPageFile(const fs::path& path) {
 
 bool writePageFile(const fs::path& path, const PageRecord& record) {
     const fs::path target = resolveTarget(path);
-    const fs::path temporary = temporaryPathBeside(target);
     std::error_code error;
-    if (!writeWhole(temporary, toBytes(record))) {
-        fs::remove(temporary, error);
-        return false;
-    }
-    // Keep the permissions of a file that is being replaced.
     const fs::file_status old = fs::status(target, error);
-    if (!error && fs::is_regular_file(old)) {
-        fs::permissions(temporary, old.permissions(), error);
+    if (fs::exists(old) && !(fs::is_regular_file(old) && mayWrite(target))) {
+        return false;  // a folder, device or FIFO, or a file the user may not write
     }
-    fs::rename(temporary, target, error);
-    if (error) {
-        fs::remove(temporary, error);
-        return false;
+    const PageBytes bytes = toBytes(record);
+    const std::optional<fs::path> temporary = temporaryPathBeside(target);
+    switch (temporary ? writeWhole(*temporary, bytes) : Written::NotOpened) {
+        case Written::NotOpened:
+            // No new file in this folder: an existing file is saved in place instead.
+            return fs::exists(old) && writeWhole(target, bytes) == Written::Done && flushed(target);
+        case Written::Failed:
+            fs::remove(*temporary, error);
+            return false;
+        case Written::Done:
+            break;
     }
-    return true;
+    return replaceWith(*temporary, target, old);
+}
+
+void setPageFileFlush(FlushToDisk flush) {
+    installedFlush.store(flush);
 }
 
 }  // namespace kestrova

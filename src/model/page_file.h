@@ -8,12 +8,22 @@
 
 namespace kestrova {
 
-// Reads the first 203 bytes of a page file. Nothing when the file cannot be opened or read,
-// or holds fewer than 203 bytes: a short file would replace only part of a page.
+// Reads the first 203 bytes of a page file. Nothing when the path is not a regular file (a
+// FIFO would block the open, a device would be read as a page), cannot be opened or read, or
+// holds fewer than 203 bytes: a short file would replace only part of a page.
 std::optional<PageRecord> readPageFile(const std::filesystem::path& path);
 
-// Writes the 203 record bytes to a temporary file beside the target and renames it over the
-// target, so that a failed save leaves any earlier file as it was. True on success.
+// Saves the 203 record bytes. Refuses a target that exists but is no regular file, or that
+// the user may not open for reading and writing, and leaves it alone. Otherwise writes a
+// temporary file beside the target, flushes it and renames it over the target with the old
+// file's permissions, so that a failed save leaves any earlier file as it was; in a folder
+// where no file can be created, an existing target is truncated and written in place, as a
+// plain save would. True on success.
 bool writePageFile(const std::filesystem::path& path, const PageRecord& record);
+
+// Makes a written file's data, or a folder's entries, durable; false when that failed. The
+// platform installs one at start-up; until then nothing is flushed.
+using FlushToDisk = bool (*)(const std::filesystem::path& path);
+void setPageFileFlush(FlushToDisk flush);
 
 }  // namespace kestrova

@@ -21,6 +21,7 @@
 #include "ui/live_send_busy.h"
 #include "ui/message_boxes.h"
 #include "ui/motor_panel_owner.h"
+#include "ui/noise_box_gate.h"
 #include "ui/setup_dlg.h"
 
 class CMotorPanel;
@@ -115,6 +116,8 @@ class CEditorDlg : public QDialog,
     // also inside the nested loop of a modal box.
     void postToOwner(std::function<void()> task) override;
     void onCommRead(std::span<const std::uint8_t> chunk) override;
+    // Overflows of the reply buffer that showed no "Bad communication" box.
+    std::size_t discardedNoiseOverflows() const { return noiseGate.discardedOverflows(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -134,6 +137,7 @@ class CEditorDlg : public QDialog,
     bool isLinkedToTarget() const;
     void showPortMessage(const char* what);
     void showReplyMessage(const char* text);
+    void showNoiseBox();
 
     // ReplySink
     void showSaveDone() override;
@@ -150,6 +154,9 @@ class CEditorDlg : public QDialog,
     QMenuBar* menu = nullptr;
     kestrova::BuiltDialog built;
     kestrova::ReplyRecognizer replies;
+    kestrova::NoiseBoxGate noiseGate;
+    bool noiseBoxPending = false;                   // posted, not yet shown
+    std::vector<const char*> repliesAfterNoiseBox;  // boxes of the same chunk, shown after it
 
     std::array<CMotorPanel*, kestrova::kMotorCount> motorPanels{};
     QLabel* robotPicture = nullptr;

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The main window and the controller: Connect, Disconnect, Setup, the send commands and the
 // replies handed over by the serial watcher.
+#include <QAbstractEventDispatcher>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "model/motion_page.h"
 #include "protocol/packets.h"
@@ -106,10 +110,15 @@ void CEditorDlg::postToOwner(std::function<void()> task) {
 }
 
 void CEditorDlg::onCommRead(std::span<const std::uint8_t> chunk) {
+    noiseGate.bytesArrived(kestrova::NoiseBoxGate::Clock::now());
     replies.onChunk(chunk, *this);
 }
 
 void CEditorDlg::showReplyMessage(const char* text) {
+    if (noiseBoxPending) {
+        repliesAfterNoiseBox.push_back(text);  // they came after the noise: keep the order
+        return;
+    }
     boxes.show({QString::fromLatin1(text), kestrova::applicationName(), kestrova::MessageIcon::None,
                 this});
 }
@@ -128,5 +137,25 @@ void CEditorDlg::showFailed() {
 }
 
 void CEditorDlg::showBadCommunication() {
+    if (!noiseGate.overflowShowsBox()) {
+        return;
+    }
+    // Shown once this chunk's hand-off is complete, so that the watcher goes on reading while
+    // the box is open and further noise is discarded instead of queueing up behind it.
+    noiseBoxPending = true;
+    QMetaObject::invokeMethod(
+        this, [this] { showNoiseBox(); }, Qt::QueuedConnection);
+}
+
+void CEditorDlg::showNoiseBox() {
+    noiseBoxPending = false;
+    const std::vector<const char*> after = std::exchange(repliesAfterNoiseBox, {});
+    // A loop nested in a queued call delivers the calls queued before it began only once the
+    // loop is woken: the watcher's next chunk may be waiting already.
+    QCoreApplication::eventDispatcher()->wakeUp();
     showReplyMessage("Bad communication");
+    noiseGate.boxClosed();
+    for (const char* text : after) {
+        showReplyMessage(text);
+    }
 }

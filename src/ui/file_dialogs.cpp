@@ -13,8 +13,9 @@ namespace {
 std::optional<std::filesystem::path> choosePath(QFileDialog::AcceptMode mode) {
     QFileDialog dialog(nullptr);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                       : QFileDialog::ExistingFile);
+    // Any name, also in the open dialog: a missing file is the load's to report, as "can't
+    // load file!", like any other file that cannot be read.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("Kestrova Page File (*.kpf)"));
     dialog.setDefaultSuffix(QStringLiteral("kpf"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "model/page_file.h"
+#include "serial/file_flush.h"
 #include "ui/command_line.h"
 #include "ui/editor_app.h"
 
@@ -23,5 +25,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
+    kestrova::setPageFileFlush(&kestrova::flushToDisk);
     return theApp.initInstance();
 }
