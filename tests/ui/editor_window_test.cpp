@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The main window as built from its template, its menu and keys, Connect, Disconnect and
-// Setup with their messages, replies that arrive while a box is open, how the window and the
-// program end; the page controls against the page object, and To PC Save and Load with the
-// real page-file dialogs. The page file's edge cases are the model's tests; a load that
-// refreshes the controls runs end to end.
+// The main window as built from its template, its menu, keys and About box, Connect,
+// Disconnect and Setup with their messages, replies that arrive while a box is open, how the
+// window and the program end; the page controls against the page object, and To PC Save and
+// Load with the real page-file dialogs. The page file's edge cases are the model's tests; a
+// load that refreshes the controls runs end to end.
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,6 +27,7 @@ TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateOrder) {
     const std::span<const res::ControlTemplate> rows = res::editorDialog.controls;
     ASSERT_EQ(dlg->controls().size(), rows.size());
     const DialogUnits units(dialogFont(res::editorDialog));
+    std::vector<int> tabStops;  // the shown ones, in template order
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const res::ControlTemplate& row = rows[i];
         const QWidget* w = dlg->controls()[i];
@@ -40,11 +42,27 @@ TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateOrder) {
             const char* caption = w->property("title").isValid() ? "title" : "text";
             EXPECT_EQ(w->property(caption).toString().toStdString(), row.text);
         }
+        if ((row.style & res::kTabStop) != 0 && (row.style & res::kHidden) == 0) {
+            tabStops.push_back(row.id);
+        }
     }
+    // Tab goes round the tab stops in template order and never lands on a trackbar.
+    std::vector<int> chain;
+    dlg->control(tabStops.back())->setFocus();
+    for (std::size_t i = 0; i < tabStops.size(); ++i) {
+        QTest::keyClick(dlg->focusWidget(), Qt::Key_Tab);
+        chain.push_back(dlg->focusWidget()->property("controlId").toInt());
+    }
+    EXPECT_EQ(chain, tabStops);
     EXPECT_STREQ(dlg->control(id::kStepTable)->metaObject()->className(), "CStepTableView");
     EXPECT_EQ(readTexts({id::kNextPageCombo, id::kPageNameEdit}), QStringList({"None", "Noname"}));
     EXPECT_EQ(dlg->windowTitle(), "Kestrova");
     EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
+    EXPECT_FALSE(dlg->windowIcon().isNull());
+    const Qt::WindowFlags flags = dlg->windowFlags();
+    EXPECT_EQ(std::pair(flags.testFlag(Qt::WindowMinimizeButtonHint),
+                        flags.testFlag(Qt::WindowMaximizeButtonHint)),
+              std::pair(true, false));
 }
 
 // Triggers the menu item with this text, as the user does. The About item ends the File menu
@@ -59,7 +77,9 @@ void chooseMenu(const CEditorDlg& dlg, const QString& text) {
     }
 }
 
-TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAPanel) {
+// The About item, and the system commands 16 to 31, open the About box; its Escape and its
+// button close it alone.
+TEST_F(EditorTest, EnterEscapeFileExitAndTheAboutBoxNeverCloseTheWindowPressAButtonOrHideAPanel) {
     QSignalSpy finished(dlg.get(), &QDialog::finished);
     QSignalSpy resetClicked(widget<QPushButton>(id::kResetStep), &QPushButton::clicked);
     for (QWidget* focused : {dlg->control(id::kResetStep), dlg->control(id::kPageNameEdit),
@@ -71,6 +91,18 @@ TEST_F(EditorTest, EnterEscapeAndFileExitNeverCloseTheWindowPressAButtonOrHideAP
     }
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
     chooseMenu(*dlg, "&Exit");
+    QStringList about;
+    whenModalShown(dlg.get(), [&](QWidget* box) {
+        about << box->windowTitle() << box->findChild<QLabel*>("static1")->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    chooseMenu(*dlg, QString::fromUtf8("Tandrel 정보(&A)..."));
+    whenModalShown(dlg.get(), [&](QWidget* box) {
+        about << box->windowTitle();
+        QTest::mouseClick(childControl<QPushButton>(box, id::kOk), Qt::LeftButton);
+    });
+    dlg->onSysCommand(id::kAboutBox + 15);  // the low four bits are the system's own
+    EXPECT_EQ(about, QStringList({"Tandrel ??", "Tandrel ?? 1.0", "Tandrel ??"}));
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_TRUE(dlg->motorPanel(3)->isVisible());
     EXPECT_EQ(finished.count(), 0);
@@ -164,20 +196,38 @@ TEST_F(PtyEditorTest, RepliesArrivingWhileABoxIsOpenWaitAndAreThenHandled) {
               (std::vector<QString>{"Save done!", "Save done!", "COM1 is closed.", "Save done!"}));
 }
 
-// Choosing a STEP loads nothing; a name being typed leaves the step fields alone.
-TEST_F(EditorTest, PageListsStoreTheChosenEntry) {
-    const std::tuple<int, int, std::uint8_t PageRecord::*, int> cases[] = {
-        {id::kPageNumCombo, 19, &PageRecord::pageNum, 19},
-        {id::kNextPageCombo, 0, &PageRecord::nextPage, 0},  // "None"
-        {id::kEnableStepCombo, 7, &PageRecord::enableStep, 7},
-        {id::kRepeatCombo, 253, &PageRecord::repeat, 254},
-        {id::kStepCombo, 3, &PageRecord::repeat, 254},
+// Counts the paint events of the widget it filters.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int paints = 0;
+};
+
+// Choosing a STEP loads nothing; a name being typed leaves the step fields alone. Of the page
+// controls only Enable Step repaints the step table.
+TEST_F(EditorTest, PageListsStoreTheChosenEntryAndOnlyEnableStepRepaints) {
+    const std::tuple<int, int, std::uint8_t PageRecord::*, int, bool> cases[] = {
+        {id::kPageNumCombo, 19, &PageRecord::pageNum, 19, false},
+        {id::kNextPageCombo, 0, &PageRecord::nextPage, 0, false},  // "None"
+        {id::kEnableStepCombo, 7, &PageRecord::enableStep, 7, true},
+        {id::kRepeatCombo, 253, &PageRecord::repeat, 254, false},
+        {id::kStepCombo, 3, &PageRecord::repeat, 254, false},
     };
-    for (const auto& [controlId, index, field, stored] : cases) {
+    PaintCounter table;
+    dlg->control(id::kStepTable)->installEventFilter(&table);
+    for (const auto& [controlId, index, field, stored, repaints] : cases) {
+        QApplication::processEvents();
+        table.paints = 0;
         choose(controlId, index);
+        QApplication::processEvents();
         EXPECT_EQ(+(motionPage.getRecord().*field), stored) << controlId << " entry " << index;
+        EXPECT_EQ(table.paints > 0, repaints) << controlId;
     }
     QTest::keyClicks(dlg->control(id::kPageNameEdit), "x");
+    QApplication::processEvents();
+    EXPECT_EQ(table.paints, 0);
     EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");
 }
 

@@ -81,7 +81,9 @@ TEST_F(PanelsTest, PanelsStartOnTheirStaircaseAndDragInsideTheFrame) {
         const QLabel* label = panel->labelControl();
         EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width());
         EXPECT_EQ(label->font(), dlg->motorPanel(0)->labelControl()->font());
-        EXPECT_EQ(panel->trackbarControl()->maximum(), kMaxPosition);
+        const QSlider* slider = panel->trackbarControl();
+        EXPECT_EQ(std::tuple(slider->orientation(), slider->tickPosition(), slider->maximum()),
+                  std::tuple(Qt::Horizontal, QSlider::NoTicks, +kMaxPosition));
     }
     EXPECT_EQ(dlg->motorPanel(12)->labelControl()->text(), "M13(PC0)");
 
@@ -95,6 +97,16 @@ TEST_F(PanelsTest, PanelsStartOnTheirStaircaseAndDragInsideTheFrame) {
     QTest::mouseMove(window, grip + QPoint(3000, 3000));
     QTest::mouseRelease(window, Qt::LeftButton, {}, grip + QPoint(3000, 3000));
     EXPECT_EQ(panel->geometry().bottomRight(), frame.bottomRight());
+
+    // A press on a trackbar moves its thumb, not its panel.
+    const QPoint start = dlg->motorPanel(3)->pos();
+    const QPoint channelEnd =
+        trackbar(3)->mapTo(dlg.get(), QPoint(trackbar(3)->width() - 2, trackbar(3)->height() / 2));
+    QTest::mousePress(window, Qt::LeftButton, {}, channelEnd);
+    QTest::mouseMove(window, channelEnd - QPoint(4, 0));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, channelEnd - QPoint(4, 0));
+    EXPECT_EQ(dlg->motorPanel(3)->pos(), start);
+    EXPECT_GT(trackbar(3)->value(), 0);
 }
 
 // Right after start-up the fields are empty: the first packet carries zeros for the others.
@@ -181,6 +193,10 @@ TEST_F(PanelsTest, TheTableShowsThePageAsStoredAndChangesWithSetStepAlone) {
     motionPage.setRecord(record);
     dlg->refreshPageControls();
     const QImage before = renderedTable();
+    const QRect c = table().contentsRect();
+    for (QPoint corner : {c.topLeft(), c.topRight(), c.bottomLeft(), c.bottomRight()}) {
+        EXPECT_EQ(before.pixel(corner), qRgb(255, 255, 255));  // no outline
+    }
     choose(id::kStepCombo, 1);
     click(id::kGetStep);
     QTest::keyClick(trackbar(2), Qt::Key_PageUp);
@@ -209,6 +225,10 @@ TEST_F(PanelsTest, TheTableShowsThePageAsStoredAndChangesWithSetStepAlone) {
     dlg->refreshPageControls();
     EXPECT_EQ(dlg->selectedIndex(id::kEnableStepCombo), -1);
     EXPECT_TRUE(redColumns().empty());
+    for (QSize size : {QSize(1, 1), QSize(10, 10), QSize(80, 30)}) {
+        table().resize(size);  // too small for a table: still painted without fault
+        EXPECT_EQ(renderedTable().size(), size);
+    }
 }
 
 }  // namespace
