@@ -19,7 +19,7 @@
 
 #include "pty_pair.h"
 #include "serial/app_message_box.h"
-#include "serial/custom_speed.h"
+#include "serial/posix/custom_speed.h"
 
 using namespace kestrova;
 using namespace kestrova::test;
