@@ -103,7 +103,10 @@ int CComm::open(const kestrova::PortSettings& settings, const PortDevice& device
     session->deviceName = device.kind == PortDevice::Kind::Invalid
                               ? "COM" + std::to_string(settings.portNumber)
                               : kestrova::deviceText(device);
-    kestrova::OpenedPort opened = kestrova::openPortConnection(device, settings);
+    kestrova::OpenedPort opened =
+        device.kind == PortDevice::Kind::Invalid
+            ? kestrova::OpenedPort{nullptr, "no such device; check the KESTROVA_COM variables"}
+            : kestrova::openPortConnection(device, settings);
     if (!opened.connection) {
         reportFailure(session->deviceName, opened.reason);
         return 0;

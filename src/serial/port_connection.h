@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -10,10 +9,9 @@
 
 #include "serial/port_devices.h"
 #include "serial/port_settings.h"
+#include "serial/write_time_limit.h"
 
 namespace kestrova {
-
-using Deadline = std::chrono::steady_clock::time_point;
 
 struct ReadResult {
     std::size_t count = 0;
@@ -56,7 +54,7 @@ struct OpenedPort {
 };
 
 // Opens the device exclusively with the record's line settings (serial devices) or connects
-// (network streams). Implemented once per platform.
+// (network streams); the device is never Invalid. Implemented once per platform.
 OpenedPort openPortConnection(const PortDevice& device, const PortSettings& settings);
 
 }  // namespace kestrova

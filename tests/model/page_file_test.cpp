@@ -115,7 +115,11 @@ TEST(PageFile, FailedSaveLeavesTheOldFileIntact) {
 TEST(PageFile, SaveThroughASymbolicLinkReplacesTheFileItNames) {
     test::TempDir dir;
     ASSERT_TRUE(writePageFile(dir / "real.kpf", defaultPageRecord()));
-    fs::create_symlink(dir / "real.kpf", dir / "link.kpf");
+    std::error_code noLinks;
+    fs::create_symlink(dir / "real.kpf", dir / "link.kpf", noLinks);
+    if (noLinks) {
+        GTEST_SKIP() << "this system makes no symbolic links: " << noLinks.message();
+    }
     ASSERT_TRUE(writePageFile(dir / "link.kpf", distinctivePage()));
     EXPECT_TRUE(fs::is_symlink(dir / "link.kpf"));
     EXPECT_EQ(readPageFile(dir / "real.kpf"), distinctivePage());

@@ -18,11 +18,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-milliseconds remaining(Deadline deadline) {
-    const auto left = std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now());
-    return std::max(left, milliseconds{0});
-}
-
 ssize_t sendSome(int fd, bool socket, std::span<const std::uint8_t> bytes) {
     // A socket whose peer has gone must fail with EPIPE, not raise SIGPIPE.
     return socket ? ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL)
@@ -31,7 +26,7 @@ ssize_t sendSome(int fd, bool socket, std::span<const std::uint8_t> bytes) {
 
 bool waitWritable(int fd, Deadline deadline) {
     pollfd device{fd, POLLOUT, 0};
-    const int ready = ::poll(&device, 1, static_cast<int>(remaining(deadline).count()));
+    const int ready = ::poll(&device, 1, static_cast<int>(timeLeft(deadline).count()));
     return ready > 0 || (ready < 0 && errno == EINTR);
 }
 
@@ -65,7 +60,7 @@ int sendAll(int fd, bool socket, std::span<const std::uint8_t> bytes, Deadline d
             continue;
         } else if (sent < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             return errno;
-        } else if (remaining(deadline).count() == 0 || !waitWritable(fd, deadline)) {
+        } else if (timeLeft(deadline).count() == 0 || !waitWritable(fd, deadline)) {
             return ETIMEDOUT;
         }
     }
@@ -79,7 +74,7 @@ int waitOutputSent(int fd, std::uint32_t baudRate, Deadline deadline) {
         if (::ioctl(fd, TIOCOUTQ, &queued) != 0 || queued <= 0) {
             return 0;  // devices that cannot tell have handed the bytes on
         }
-        const milliseconds left = remaining(deadline);
+        const milliseconds left = timeLeft(deadline);
         if (left.count() == 0) {
             return ETIMEDOUT;
         }

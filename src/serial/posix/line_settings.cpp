@@ -32,10 +32,6 @@ constexpr std::uint8_t kOddParity = 1;
 constexpr std::uint8_t kEvenParity = 2;
 constexpr std::uint8_t kTwoStopBits = 2;
 
-// The line's start and stop characters for software flow control.
-constexpr cc_t kXon = 0x11;
-constexpr cc_t kXoff = 0x13;
-
 bool setCharacterSize(termios& tio, std::uint8_t dataBits) {
     const unsigned index = static_cast<unsigned>(dataBits) - kSmallestDataBits;
     if (dataBits < kSmallestDataBits || index >= kCharacterSizes.size()) {
@@ -74,8 +70,8 @@ void setFlowControl(termios& tio, std::uint8_t flowControl) {
     }
     if (flowControl & flow::kXonXoff) {
         tio.c_iflag |= IXON | IXOFF;
-        tio.c_cc[VSTART] = kXon;
-        tio.c_cc[VSTOP] = kXoff;
+        tio.c_cc[VSTART] = kXonChar;
+        tio.c_cc[VSTOP] = kXoffChar;
     }
 }
 

@@ -10,9 +10,6 @@
 namespace kestrova {
 
 OpenedPort openPortConnection(const PortDevice& device, const PortSettings& settings) {
-    if (device.kind == PortDevice::Kind::Invalid) {
-        return {nullptr, "no such device; check the KESTROVA_COM variables"};
-    }
     const bool tcp = device.kind == PortDevice::Kind::Tcp;
     OpenedFd opened =
         tcp ? connectTcp(device.host, device.port) : openSerialDevice(device.path, settings);

@@ -4,14 +4,14 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <string_view>
-#include <utility>
+
+#include "serial/failure_hint.h"
 
 namespace kestrova {
 
 namespace {
 
-constexpr std::array<std::pair<int, std::string_view>, 6> kHints{{
+constexpr std::array<FailureHint, 6> kHints{{
     {EACCES, "is your user in the dialout group?"},
     {EPERM, "is your user in the dialout group?"},
     {EWOULDBLOCK, "another program has the port open"},
@@ -23,14 +23,7 @@ constexpr std::array<std::pair<int, std::string_view>, 6> kHints{{
 }  // namespace
 
 std::string systemReason(int error) {
-    std::string reason = std::strerror(error);
-    for (const auto& [code, hint] : kHints) {
-        if (code == error) {
-            reason.append("; ").append(hint);
-            break;
-        }
-    }
-    return reason;
+    return withHint(std::strerror(error), error, kHints);
 }
 
 }  // namespace kestrova
