@@ -28,9 +28,9 @@ if [ ! -f "$gtest/lib/cmake/GTest/GTestConfig.cmake" ]; then
   cmake --install "$build/googletest" >/dev/null
 fi
 
-cmake -S "$root" -B "$build/kestrova" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DGTest_DIR="$gtest/lib/cmake/GTest" \
-  -DKESTROVA_BUILD_UI=OFF -DKESTROVA_BUILD_BENCH=OFF >/dev/null
+# The "windows-cross" preset of CMakePresets.json.
+(cd "$root" && cmake --preset windows-cross -B "$build/kestrova" \
+  -DGTest_DIR="$gtest/lib/cmake/GTest" >/dev/null)
 cmake --build "$build/kestrova"
 
 export WINEDEBUG=-all WINEARCH=win64 WINEPREFIX=$build/wineprefix
