@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -62,12 +63,14 @@ void FdConnection::discardUnsent() {
         return;
     }
     // Dissolving the association aborts the stream (a reset) and drops what it still holds, so
-    // the peer never receives the rest of the packet; the watcher sees it end.
+    // the peer never receives the rest of the packet; the watcher sees it end. Through a
+    // duplicate, because the watcher may be reading this descriptor right now.
     shutDown_.store(true);
+    const UniqueFd alias(::dup(fd_.get()));
     sockaddr unspecified{};
     unspecified.sa_family = AF_UNSPEC;
-    ::connect(fd_.get(), &unspecified, sizeof unspecified);
-    ::shutdown(fd_.get(), SHUT_RDWR);
+    ::connect(alias.get(), &unspecified, sizeof unspecified);
+    ::shutdown(alias.get(), SHUT_RDWR);
 }
 
 void FdConnection::wake() {
