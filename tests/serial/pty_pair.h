@@ -21,10 +21,8 @@
 #ifdef _WIN32
 // The POSIX calls the far end uses, for Winsock sockets: under Wine every far end is one.
 using Native = SOCKET;
-inline const bool kWinsockStarted = [] {
-    WSADATA data{};
-    return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-}();
+inline WSADATA winsockData{};
+inline const bool winsockStarted = ::WSAStartup(MAKEWORD(2, 2), &winsockData) == 0;
 // clang-format off
 inline int setenv(const char* name, const char* value, int) { return ::_putenv_s(name, value); }
 inline int close(SOCKET s) { return ::closesocket(s); }
@@ -128,6 +126,7 @@ struct LoopbackListener : PeerEnd {
 // the master. Under Wine, pty_com_bridge.py makes a fresh pty for every connection, links it
 // as the COM port KESTROVA_TEST_COM, sends one byte and relays the master.
 struct PtyPair : PeerEnd {
+    const std::string& path() const { return device; }
     PtyPair() {
 #ifdef _WIN32
         const char* bridge = std::getenv("KESTROVA_TEST_BRIDGE");
@@ -142,9 +141,6 @@ struct PtyPair : PeerEnd {
             device = ::ttyname(slave);
         }
 #endif
-    }
-    const std::string& path() const {
-        return device;
     }
 };
 

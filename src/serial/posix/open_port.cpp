@@ -16,9 +16,10 @@ OpenedPort openPortConnection(const PortDevice& device, const PortSettings& sett
     if (!opened.fd) {
         return {nullptr, systemReason(opened.error)};
     }
+    const std::uint32_t baudRate = settings.baudRate;  // a packed field: no reference to it
     auto connection = std::make_unique<FdConnection>(
         std::move(opened.fd), tcp ? FdConnection::Kind::Socket : FdConnection::Kind::SerialDevice,
-        settings.baudRate);
+        baudRate);
     if (!connection->valid()) {
         return {nullptr, systemReason(errno)};
     }
