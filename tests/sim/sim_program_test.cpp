@@ -7,10 +7,10 @@
 #include <filesystem>
 
 #include "protocol/packets.h"
-#include "serial/device_io.h"
 #include "serial/port_settings.h"
-#include "serial/serial_device.h"
-#include "serial/tcp_stream.h"
+#include "serial/posix/device_io.h"
+#include "serial/posix/serial_device.h"
+#include "serial/posix/tcp_stream.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 
@@ -24,13 +24,14 @@ using Bytes = std::vector<std::uint8_t>;
 // A client opening the link as the editor's port does; every wait ends within 5 s.
 class Peer {
   public:
-    explicit Peer(std::uint16_t port) : fd(connectTcp("127.0.0.1", port)) {}
+    explicit Peer(std::uint16_t port) : fd(connectTcp("127.0.0.1", port).fd) {}
     explicit Peer(const std::string& device)
-        : fd(openSerialDevice(device, buildPortSettings(0, 0))), kind(DeviceKind::SerialDevice) {}
+        : fd(openSerialDevice(device, buildPortSettings(0, 0)).fd), socket(false) {}
 
     void send(std::span<const std::uint8_t> bytes) {
-        EXPECT_TRUE(writeWhole(fd.get(), kind, bytes, 115200,
-                               std::chrono::steady_clock::now() + std::chrono::seconds(5)));
+        EXPECT_EQ(sendAll(fd.get(), socket, bytes,
+                          std::chrono::steady_clock::now() + std::chrono::seconds(5)),
+                  0);
     }
     // What arrives, up to `count` bytes.
     Bytes receive(std::size_t count) {
@@ -54,7 +55,7 @@ class Peer {
 
   private:
     UniqueFd fd;
-    DeviceKind kind = DeviceKind::Socket;
+    bool socket = true;
     bool gone = false;
 };
 

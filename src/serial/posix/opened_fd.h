@@ -9,6 +9,8 @@ namespace kestrova {
 struct OpenedFd {
     UniqueFd fd;
     int error = 0;
+
+    explicit operator bool() const { return fd.valid(); }
 };
 
 }  // namespace kestrova

@@ -13,6 +13,9 @@ namespace {
 
 constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
 
+// Debugger output only: a transfer of queued bytes did not complete at once.
+constexpr const char* kPendingNote = "\n\rIO Pending";
+
 void resetOverlap(OVERLAPPED& overlap, HANDLE event) {
     overlap = OVERLAPPED{};
     overlap.hEvent = event;
@@ -57,6 +60,14 @@ bool ComConnection::startRead(std::span<std::uint8_t> buffer, DWORD& got) {
            ::GetLastError() == ERROR_IO_PENDING;
 }
 
+// Completes the read startRead began, waiting if it is still pending.
+bool ComConnection::finishRead(DWORD& got) {
+    if (::WaitForSingleObject(readEvent_.get(), 0) != WAIT_OBJECT_0) {
+        ::OutputDebugStringA(kPendingNote);
+    }
+    return ::GetOverlappedResult(port_.get(), &readOverlap_, &got, TRUE);
+}
+
 ReadResult ComConnection::waitAndRead(std::span<std::uint8_t> buffer) {
     DWORD got = 0;
     if (!startRead(buffer, got)) {
@@ -83,8 +94,7 @@ ReadResult ComConnection::readQueued(std::span<std::uint8_t> buffer) {
     if (count == 0) {
         return {};
     }
-    if (!startRead(buffer.first(count), got) ||
-        !::GetOverlappedResult(port_.get(), &readOverlap_, &got, TRUE)) {
+    if (!startRead(buffer.first(count), got) || !finishRead(got)) {
         return {0, true};
     }
     return {got, false};
@@ -96,6 +106,7 @@ WriteResult ComConnection::write(std::span<const std::uint8_t> bytes, Deadline d
     BOOL done = ::WriteFile(port_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &sent,
                             &writeOverlap_);
     if (!done && ::GetLastError() == ERROR_IO_PENDING) {
+        ::OutputDebugStringA(kPendingNote);
         // The device's own write time-out should end it; the deadline is the backstop.
         if (::WaitForSingleObject(writeEvent_.get(),
                                   static_cast<DWORD>(timeLeft(deadline).count())) !=

@@ -29,6 +29,7 @@ class ComConnection : public PortConnection {
 
     // Starts an overlapped read; true when it completed at once or is pending.
     bool startRead(std::span<std::uint8_t> buffer, DWORD& got);
+    bool finishRead(DWORD& got);
 
     UniqueHandle port_;
     UniqueHandle readEvent_ = makeEvent();
