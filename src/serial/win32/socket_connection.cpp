@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "serial/win32/system_reason.h"
 
@@ -107,6 +108,14 @@ ReadResult SocketConnection::waitAndRead(std::span<std::uint8_t> buffer) {
 }
 
 ReadResult SocketConnection::readQueued(std::span<std::uint8_t> buffer) {
+    if (shutDown_.load()) {
+        // Closing with a zero linger resets the stream and drops what it still holds, so the
+        // peer never gets the rest of the packet. The watcher does it: nobody else reads now.
+        if (socket_ != INVALID_SOCKET) {
+            ::closesocket(std::exchange(socket_, INVALID_SOCKET));
+        }
+        return {0, true};
+    }
     const int got =
         ::recv(socket_, reinterpret_cast<char*>(buffer.data()), static_cast<int>(buffer.size()), 0);
     if (got > 0) {
@@ -156,12 +165,12 @@ WriteResult SocketConnection::write(std::span<const std::uint8_t> bytes, Deadlin
     if (error == 0) {
         return {};
     }
-    // Reset rather than finish the stream at Disconnect: no rest of a packet follows later.
-    shutDown_.store(true);
+    // The watcher resets the stream (see readQueued); this thread no longer touches it.
     const linger abort{1, 0};
     ::setsockopt(socket_, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
                  sizeof abort);
-    ::shutdown(socket_, SD_BOTH);
+    shutDown_.store(true);
+    ::WSASetEvent(networkEvent_.get());
     return {false, error == WSAETIMEDOUT ? std::string("write timed out")
                                          : systemReason(static_cast<DWORD>(error))};
 }

@@ -47,7 +47,7 @@ class SocketConnection : public PortConnection {
     UniqueHandle networkEvent_ = UniqueHandle(::WSACreateEvent());
     UniqueHandle wakeEvent_ = makeEvent();
     std::uint64_t handedOver_ = 0;       // bytes given to the stream so far
-    std::atomic<bool> shutDown_{false};  // after a failed write
+    std::atomic<bool> shutDown_{false};  // after a failed write; the watcher closes the socket
 };
 
 }  // namespace kestrova
