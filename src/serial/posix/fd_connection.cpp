@@ -47,7 +47,7 @@ WriteResult FdConnection::write(std::span<const std::uint8_t> bytes, Deadline de
     const bool socket = kind_ == Kind::Socket;
     int error = sendAll(fd_.get(), socket, bytes, deadline);
     if (error == 0) {
-        // A stream's bytes count as sent once acknowledged, however fast the peer's ACK.
+        // A stream has no line time to sleep: look for the peer's acknowledgement every ms.
         error = waitOutputSent(fd_.get(), socket ? 0 : baudRate_, deadline);
     }
     if (error == 0) {
