@@ -155,18 +155,60 @@ void BM_PeerToOwnerLatencyPty(benchmark::State& state) {
 }
 BENCHMARK(BM_PeerToOwnerLatencyPty)->UseManualTime()->Iterations(2000);
 
-void BM_PeerToOwnerLatencyTcp(benchmark::State& state) {
+// The port connected to a loopback server as COM5; the port closes before its owner goes.
+struct TcpSession {
+    bool connect() {
+        comm.setOwnerWindow(&owner);
+        return comm.open(buildPortSettings(4, 3)) == 1 && server.accept();
+    }
     TcpLink server;
     TimedOwner owner;
     CComm comm;
-    comm.setOwnerWindow(&owner);
-    if (comm.open(buildPortSettings(4, 3)) != 1 || !server.accept()) {
+};
+
+void BM_PeerToOwnerLatencyTcp(benchmark::State& state) {
+    TcpSession session;
+    if (!session.connect()) {
         state.SkipWithError("cannot connect over loopback");
         return;
     }
-    measureLatency(state, server.peer.get(), comm, owner);
+    measureLatency(state, session.server.peer.get(), session.comm, session.owner);
 }
 BENCHMARK(BM_PeerToOwnerLatencyTcp)->UseManualTime()->Iterations(2000);
+
+// How long CComm::write of one live-positions packet blocks: over TCP until the peer has
+// acknowledged it, which a reading peer does at once or with its delayed ACK.
+void BM_WriteUntilAcknowledgedTcp(benchmark::State& state) {
+    TcpSession session;
+    if (!session.connect()) {
+        state.SkipWithError("cannot connect over loopback");
+        return;
+    }
+    CComm& comm = session.comm;
+    TcpLink& server = session.server;
+    std::jthread reader([&server](std::stop_token stop) {
+        std::array<std::uint8_t, 4096> sink{};
+        pollfd wait{server.peer.get(), POLLIN, 0};
+        while (!stop.stop_requested()) {
+            if (::poll(&wait, 1, 50) == 1 &&
+                ::read(server.peer.get(), sink.data(), sink.size()) <= 0) {
+                return;
+            }
+        }
+    });
+    std::vector<std::uint8_t> packet(kPacketBytes);
+    std::vector<double> micros;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        comm.write(packet);
+        const std::chrono::duration<double> took = Clock::now() - start;
+        state.SetIterationTime(took.count());
+        micros.push_back(took.count() * 1e6);
+    }
+    comm.close();
+    reportPercentiles(state, micros);
+}
+BENCHMARK(BM_WriteUntilAcknowledgedTcp)->UseManualTime()->Iterations(200);
 
 // CPU time of the whole process while a port is open and idle for 2 s.
 void BM_IdleOpenPortCpu(benchmark::State& state) {

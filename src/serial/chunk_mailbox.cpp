@@ -42,9 +42,4 @@ void ChunkMailbox::stop() {
     changed_.notify_all();
 }
 
-bool ChunkMailbox::stopped() const {
-    std::lock_guard lock(mutex_);
-    return stopping_;
-}
-
 }  // namespace kestrova

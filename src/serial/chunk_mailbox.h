@@ -31,10 +31,9 @@ class ChunkMailbox {
 
     // Any thread: releases a waiting watcher for good.
     void stop();
-    bool stopped() const;
 
   private:
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::condition_variable changed_;
     bool consumed_ = true;
     bool stopping_ = false;

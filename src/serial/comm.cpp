@@ -1,33 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "serial/comm.h"
 
-#include <poll.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <iostream>
 #include <mutex>
+#include <string>
 #include <system_error>
 #include <thread>
 
 #include "serial/app_message_box.h"
 #include "serial/chunk_mailbox.h"
-#include "serial/device_io.h"
-#include "serial/port_devices.h"
-#include "serial/serial_device.h"
-#include "serial/tcp_stream.h"
-#include "serial/wake_pipe.h"
+#include "serial/port_connection.h"
 #include "serial/write_time_limit.h"
 
 using kestrova::ChunkMailbox;
 using kestrova::CommOwner;
-using kestrova::DeviceKind;
+using kestrova::PortConnection;
 using kestrova::PortDevice;
-using kestrova::UniqueFd;
 
 namespace {
 
 constexpr int kWatcherEndedNormally = 1;
-constexpr int kWatcherSetupFailed = 0;
 constexpr int kWatcherWithoutPort = -1;
 
 // Where posted chunk tasks find the port's receive buffer. Tasks may outlive the CComm (they
@@ -38,16 +31,9 @@ struct ReceiveTarget {
     CComm* comm = nullptr;
 };
 
-UniqueFd openDevice(const PortDevice& device, const kestrova::PortSettings& settings) {
-    switch (device.kind) {
-        case PortDevice::Kind::SerialDevice:
-            return kestrova::openSerialDevice(device.path, settings);
-        case PortDevice::Kind::Tcp:
-            return kestrova::connectTcp(device.host, device.port);
-        case PortDevice::Kind::Invalid:
-            break;
-    }
-    return {};
+// The message boxes say only "COM1 open fail." or "ERROR"; the console says which device and why.
+void reportFailure(const std::string& device, const std::string& reason) {
+    std::cerr << device << ": " << reason << '\n';
 }
 
 }  // namespace
@@ -56,10 +42,9 @@ UniqueFd openDevice(const PortDevice& device, const kestrova::PortSettings& sett
 struct CComm::State {
     // One open port: its device, the watcher and the hand-off of this session.
     struct Session {
-        UniqueFd device;
-        DeviceKind kind = DeviceKind::SerialDevice;
+        std::unique_ptr<PortConnection> port;
+        std::string deviceName;
         std::uint32_t baudRate = 0;
-        kestrova::WakePipe wake;
         std::shared_ptr<ChunkMailbox> mailbox = std::make_shared<ChunkMailbox>();
         std::atomic<bool> gone{false};  // set by the watcher when the device went away
         std::array<std::uint8_t, kRxBufferSize> chunk{};  // the watcher's read buffer
@@ -70,22 +55,6 @@ struct CComm::State {
     std::shared_ptr<ReceiveTarget> target = std::make_shared<ReceiveTarget>();
     std::unique_ptr<Session> session;
 
-    // Watcher: reads everything queued, chunk by chunk. False when the device went away.
-    static bool drain(CComm& comm, Session& session) {
-        const auto buffer = std::span(session.chunk).first(kLargestChunk);
-        while (comm.connected.load()) {
-            const kestrova::ReadResult got = kestrova::readQueued(session.device.get(), buffer);
-            if (got.gone) {
-                return false;
-            }
-            if (got.count == 0) {
-                return true;
-            }
-            comm.deliverChunk(buffer.first(got.count));
-        }
-        return true;
-    }
-
     // Owner's thread: the chunk lies at the start of rxBuffer while the owner consumes it.
     static void handOver(ReceiveTarget& target, CommOwner& owner,
                          std::span<const std::uint8_t> chunk) {
@@ -94,6 +63,17 @@ struct CComm::State {
             std::copy(chunk.begin(), chunk.end(), target.comm->rxBuffer.begin());
             owner.onCommRead(std::span(target.comm->rxBuffer).first(chunk.size()));
         }
+    }
+
+    // Why a write cannot go out before it is tried, or empty.
+    std::string refusal(const CComm& comm) const {
+        if (!session || comm.connected.load() != 1) {
+            return "the port is not open";
+        }
+        if (session->gone.load()) {
+            return "the device has gone; disconnect and connect again";
+        }
+        return {};
     }
 };
 
@@ -120,19 +100,26 @@ int CComm::open(const kestrova::PortSettings& settings, const PortDevice& device
         return 0;  // one watcher per object: close first
     }
     auto session = std::make_unique<State::Session>();
-    session->device = openDevice(device, settings);
-    session->kind =
-        device.kind == PortDevice::Kind::Tcp ? DeviceKind::Socket : DeviceKind::SerialDevice;
-    session->baudRate = settings.baudRate;
-    if (!session->device || !session->wake.valid()) {
+    session->deviceName = device.kind == PortDevice::Kind::Invalid
+                              ? "COM" + std::to_string(settings.portNumber)
+                              : kestrova::deviceText(device);
+    kestrova::OpenedPort opened =
+        device.kind == PortDevice::Kind::Invalid
+            ? kestrova::OpenedPort{nullptr, "no such device; check the KESTROVA_COM variables"}
+            : kestrova::openPortConnection(device, settings);
+    if (!opened.connection) {
+        reportFailure(session->deviceName, opened.reason);
         return 0;
     }
+    session->port = std::move(opened.connection);
+    session->baudRate = settings.baudRate;
     connected.store(1);
     state->session = std::move(session);
     try {
         state->session->watcher = std::thread(watchPort, this);
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& error) {
         // A port nobody listens to would look open but stay deaf: fail the open instead.
+        reportFailure(state->session->deviceName, error.what());
         close();
         return 0;
     }
@@ -140,13 +127,14 @@ int CComm::open(const kestrova::PortSettings& settings, const PortDevice& device
 }
 
 int CComm::write(std::span<const std::uint8_t> bytes) {
-    const State::Session* session = state->session.get();
-    const bool sent =
-        session != nullptr && connected.load() == 1 && !session->gone.load() &&
-        kestrova::writeWhole(session->device.get(), session->kind, bytes, session->baudRate,
-                             std::chrono::steady_clock::now() +
-                                 kestrova::writeTimeLimit(bytes.size(), session->baudRate));
-    if (!sent) {
+    std::string reason = state->refusal(*this);
+    if (reason.empty()) {
+        const auto deadline = std::chrono::steady_clock::now() +
+                              kestrova::writeTimeLimit(bytes.size(), state->session->baudRate);
+        reason = state->session->port->write(bytes, deadline).reason;
+    }
+    if (!reason.empty()) {
+        reportFailure(state->session ? state->session->deviceName : "write", reason);
         kestrova::showAppMessage("ERROR");
     }
     return 1;
@@ -159,15 +147,13 @@ int CComm::close() {
     }
     State::Session& session = *state->session;
     // Release a watcher waiting for the owner (possibly this very thread) or for input, and
-    // let it finish before the device goes: it must never touch a released descriptor.
+    // let it finish before the device goes: it must never touch a released device.
     session.mailbox->stop();
-    session.wake.signal();
+    session.port->wake();
     if (session.watcher.joinable()) {
         session.watcher.join();
     }
-    if (session.kind == DeviceKind::SerialDevice) {
-        kestrova::releaseSerialDevice(session.device.get());
-    }
+    session.port->release();
     state->session.reset();
     return 1;
 }
@@ -183,7 +169,7 @@ std::size_t CComm::read(std::span<std::uint8_t> buffer) {
     if (!state->session) {
         return 0;
     }
-    return kestrova::readQueued(state->session->device.get(), buffer).count;
+    return state->session->port->readQueued(buffer).count;
 }
 
 void CComm::deliverChunk(std::span<const std::uint8_t> bytes) {
@@ -214,21 +200,16 @@ int CComm::watchPort(CComm* comm) {
         return kWatcherWithoutPort;
     }
     State::Session& session = *comm->state->session;
-    std::array<pollfd, 2> waits{
-        {{session.device.get(), POLLIN, 0}, {session.wake.readFd(), POLLIN, 0}}};
-    // No time-out: an idle port sleeps until input arrives or close() signals the pipe.
+    const auto buffer = std::span(session.chunk).first(kLargestChunk);
+    // No time-out: an idle port sleeps until input arrives or close() wakes it.
     while (comm->connected.load() == 1) {
-        if (::poll(waits.data(), waits.size(), -1) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return kWatcherSetupFailed;
+        kestrova::ReadResult got = session.port->waitAndRead(buffer);
+        // Everything queued goes out at every wake-up, chunk by chunk.
+        while (got.count > 0 && comm->connected.load() == 1) {
+            comm->deliverChunk(buffer.first(got.count));
+            got = session.port->readQueued(buffer);
         }
-        if (waits[1].revents != 0) {
-            break;
-        }
-        const bool hungUp = (waits[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-        if (!State::drain(*comm, session) || hungUp) {
+        if (got.gone) {
             // Gone for good: a hung-up device reports readable forever, so stop here.
             session.gone.store(true);
             break;

@@ -28,13 +28,15 @@ class CComm {
 
     void setOwnerWindow(kestrova::CommOwner* owner);
 
-    // Nonzero when the port is open, configured and its watcher runs; 0 otherwise.
+    // Nonzero when the port is open, configured and its watcher runs; 0 otherwise, with the
+    // device and the system's reason on standard error.
     int open(const kestrova::PortSettings& settings);
-    // The same for a device found by other means than the port number, which is not read.
+    // The same for a device chosen by the user rather than by the port number.
     int open(const kestrova::PortSettings& settings, const kestrova::PortDevice& device);
 
     // Blocks until the bytes are out; a closed port, a failed or an incomplete write shows
-    // "ERROR" through the application-wide message box. Always returns 1.
+    // "ERROR" through the application-wide message box and tells standard error why. Always
+    // returns 1.
     int write(std::span<const std::uint8_t> bytes);
     int write(const std::uint8_t* data, std::uint32_t length) { return write({data, length}); }
 
@@ -54,5 +56,5 @@ class CComm {
 
   private:
     struct State;
-    std::unique_ptr<State> state;  // OS handles, watcher thread and hand-off mailbox
+    std::unique_ptr<State> state;  // the open device, watcher thread and hand-off mailbox
 };

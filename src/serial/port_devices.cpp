@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <utility>
 
 namespace kestrova {
 
 namespace {
 
-constexpr int kSerialChoices = 4;
 constexpr int kNetworkChoice = 5;
 constexpr std::string_view kTcpPrefix = "tcp:";
 
@@ -37,14 +37,6 @@ PortDevice parseTcp(std::string_view rest) {
     return {PortDevice::Kind::Tcp, {}, std::string(host), static_cast<std::uint16_t>(value)};
 }
 
-PortDevice builtIn(int portNumber) {
-    if (portNumber <= kSerialChoices) {
-        return {
-            PortDevice::Kind::SerialDevice, "/dev/ttyS" + std::to_string(portNumber - 1), {}, 0};
-    }
-    return {PortDevice::Kind::Tcp, {}, kNetworkPortHost, kNetworkPort};
-}
-
 }  // namespace
 
 PortDevice parsePortDevice(const std::string& text) {
@@ -52,8 +44,8 @@ PortDevice parsePortDevice(const std::string& text) {
     if (view.starts_with(kTcpPrefix)) {
         return parseTcp(view.substr(kTcpPrefix.size()));
     }
-    if (view.starts_with('/')) {
-        return {PortDevice::Kind::SerialDevice, text, {}, 0};
+    if (std::string name = serialDeviceName(text); !name.empty()) {
+        return {PortDevice::Kind::SerialDevice, std::move(name), {}, 0};
     }
     return invalid();
 }
@@ -67,11 +59,10 @@ PortDevice portDevice(int portNumber) {
     if (const char* value = std::getenv(variable.c_str()); value != nullptr && *value != '\0') {
         return parsePortDevice(value);
     }
-    return builtIn(portNumber);
+    return builtInPortDevice(portNumber);
 }
 
-std::string describePortDevice(int portNumber) {
-    const PortDevice device = portDevice(portNumber);
+std::string deviceText(const PortDevice& device) {
     switch (device.kind) {
         case PortDevice::Kind::SerialDevice:
             return device.path;

@@ -39,6 +39,9 @@ inline constexpr std::array<std::uint8_t, 5> flowControlModes{
 inline constexpr std::uint8_t kDataBits = 8;
 inline constexpr std::uint8_t kOneStopBit = 0;
 inline constexpr std::uint8_t kNoParity = 0;
+// Software flow control's start and stop characters, DC1 and DC3.
+inline constexpr std::uint8_t kXonChar = 0x11;
+inline constexpr std::uint8_t kXoffChar = 0x13;
 
 // The record's 10 bytes as laid out on a little-endian machine, whatever this one is.
 std::array<std::uint8_t, sizeof(PortSettings)> toBytes(const PortSettings& settings);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +25,15 @@ constexpr std::chrono::milliseconds lineTime(std::size_t bytes, std::uint32_t ba
 // at a low speed is never cut short while a dead line still ends the wait.
 constexpr std::chrono::milliseconds writeTimeLimit(std::size_t bytes, std::uint32_t baudRate) {
     return lineTime(bytes, baudRate) + kWriteGrace;
+}
+
+using Deadline = std::chrono::steady_clock::time_point;
+
+// Whole milliseconds until the deadline, rounded up; 0 once it has passed.
+inline std::chrono::milliseconds timeLeft(Deadline deadline) {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return std::max(left, std::chrono::milliseconds{0});
 }
 
 }  // namespace kestrova

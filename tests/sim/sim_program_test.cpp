@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/port_settings.h"
-#include "serial/serial_device.h"
+#include "serial/posix/serial_device.h"
 #include "support/sim_process.h"
 #include "support/temp_dir.h"
 

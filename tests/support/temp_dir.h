@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace kestrova::test {
@@ -10,9 +10,17 @@ namespace kestrova::test {
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class TempDir {
   public:
+    // Portable (Windows builds run these tests too): a random name that did not exist yet.
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        std::random_device random;
+        std::error_code taken;
+        while (path_.empty()) {
+            auto candidate =
+                std::filesystem::temp_directory_path() / ("kestrova-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate, taken)) {
+                path_ = std::move(candidate);
+            }
+        }
     }
     ~TempDir() {
         std::error_code ignored;

@@ -4,14 +4,14 @@
 #include <string>
 
 #include "serial/port_settings.h"
-#include "serial/unique_fd.h"
+#include "serial/posix/opened_fd.h"
 
 namespace kestrova {
 
 // Opens a serial device exclusively (flock, which also stops root, plus TIOCEXCL), non-blocking,
-// in raw mode with the record's line settings, both queues purged and DTR/RTS raised. Invalid
-// when the device is missing, in use or refuses the settings.
-UniqueFd openSerialDevice(const std::string& path, const PortSettings& settings);
+// in raw mode with the record's line settings, both queues purged and DTR/RTS raised. No
+// descriptor when the device is missing, in use or refuses the settings.
+OpenedFd openSerialDevice(const std::string& path, const PortSettings& settings);
 
 // Drops DTR then RTS, purges both queues and lifts the exclusive mode, so that the next open
 // by anyone succeeds. The caller closes the descriptor afterwards.

@@ -1,27 +1,31 @@
 // SPDX-License-Identifier: MIT
-#include "serial/serial_device.h"
+#include "serial/posix/serial_device.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 
-#include "serial/line_settings.h"
+#include <cerrno>
+
+#include "serial/posix/line_settings.h"
 
 namespace kestrova {
 
-UniqueFd openSerialDevice(const std::string& path, const PortSettings& settings) {
+OpenedFd openSerialDevice(const std::string& path, const PortSettings& settings) {
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd.get(), TIOCEXCL) != 0) {
-        return {};
+        return {{}, errno};
     }
+    errno = EINVAL;  // what a value without an equivalent reports
     if (!applyLineSettings(fd.get(), settings)) {
+        const int error = errno;
         ::ioctl(fd.get(), TIOCNXCL);
-        return {};
+        return {{}, error};
     }
     ::tcflush(fd.get(), TCIOFLUSH);
     raiseModemLines(fd.get());
-    return fd;
+    return {std::move(fd), 0};
 }
 
 void releaseSerialDevice(int fd) {

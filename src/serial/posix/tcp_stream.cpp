@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/tcp_stream.h"
+#include "serial/posix/tcp_stream.h"
 
 #include <netdb.h>
 #include <netinet/in.h>
@@ -15,6 +15,8 @@ namespace kestrova {
 namespace {
 
 constexpr int kConnectTimeoutMs = 3000;
+// Room for a few page packets: more would hide a stalled peer behind buffered bytes.
+constexpr int kSendBufferBytes = 2048;
 
 struct AddrInfoFree {
     void operator()(addrinfo* info) const { ::freeaddrinfo(info); }
@@ -33,41 +35,44 @@ AddrInfoList resolve(const std::string& host, std::uint16_t port) {
     return AddrInfoList(found);
 }
 
-bool finishConnect(int fd) {
+// The connection's outcome: 0 once it is up, else the errno value.
+int finishConnect(int fd) {
     pollfd pending{fd, POLLOUT, 0};
     if (::poll(&pending, 1, kConnectTimeoutMs) != 1) {
-        return false;
+        return ETIMEDOUT;
     }
     int error = 0;
     socklen_t size = sizeof error;
-    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
+    return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 ? error : errno;
 }
 
-UniqueFd connectTo(const addrinfo& address) {
+OpenedFd connectTo(const addrinfo& address) {
     UniqueFd fd(::socket(address.ai_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd) {
-        return {};
+        return {{}, errno};
     }
+    const int sendBuffer = kSendBufferBytes;
+    ::setsockopt(fd.get(), SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
     const int result = ::connect(fd.get(), address.ai_addr, address.ai_addrlen);
-    if (result != 0 && (errno != EINPROGRESS || !finishConnect(fd.get()))) {
-        return {};
+    const int error = result == 0 ? 0 : errno != EINPROGRESS ? errno : finishConnect(fd.get());
+    if (error != 0) {
+        return {{}, error};
     }
     const int on = 1;
     ::setsockopt(fd.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    return fd;
+    return {std::move(fd), 0};
 }
 
 }  // namespace
 
-UniqueFd connectTcp(const std::string& host, std::uint16_t port) {
+OpenedFd connectTcp(const std::string& host, std::uint16_t port) {
     const AddrInfoList addresses = resolve(host, port);
-    for (const addrinfo* address = addresses.get(); address != nullptr;
+    OpenedFd last{{}, EHOSTUNREACH};
+    for (const addrinfo* address = addresses.get(); address != nullptr && !last.fd;
          address = address->ai_next) {
-        if (UniqueFd fd = connectTo(*address)) {
-            return fd;
-        }
+        last = connectTo(*address);
     }
-    return {};
+    return last;
 }
 
 }  // namespace kestrova

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/custom_speed.h"
+#include "serial/posix/custom_speed.h"
 
 #if defined(__linux__)
 // termios2 lives in the kernel's own header, which clashes with <termios.h>: keep the two in

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "serial/line_settings.h"
+#include "serial/posix/line_settings.h"
 
 #include <sys/ioctl.h>
 
 #include <array>
 #include <utility>
 
-#include "serial/custom_speed.h"
+#include "serial/posix/custom_speed.h"
 
 namespace kestrova {
 
@@ -31,10 +31,6 @@ constexpr std::uint8_t kSmallestDataBits = 5;
 constexpr std::uint8_t kOddParity = 1;
 constexpr std::uint8_t kEvenParity = 2;
 constexpr std::uint8_t kTwoStopBits = 2;
-
-// The line's start and stop characters for software flow control.
-constexpr cc_t kXon = 0x11;
-constexpr cc_t kXoff = 0x13;
 
 bool setCharacterSize(termios& tio, std::uint8_t dataBits) {
     const unsigned index = static_cast<unsigned>(dataBits) - kSmallestDataBits;
@@ -74,8 +70,8 @@ void setFlowControl(termios& tio, std::uint8_t flowControl) {
     }
     if (flowControl & flow::kXonXoff) {
         tio.c_iflag |= IXON | IXOFF;
-        tio.c_cc[VSTART] = kXon;
-        tio.c_cc[VSTOP] = kXoff;
+        tio.c_cc[VSTART] = kXonChar;
+        tio.c_cc[VSTOP] = kXoffChar;
     }
 }
 
