@@ -2,8 +2,6 @@
 #include "tools/board/board_link.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "protocol/packets.h"
 #include "serial/port_settings.h"
@@ -30,20 +28,11 @@ std::string BoardLink::open(const PortDevice& device, std::uint32_t baudRate) {
     comm.setOwnerWindow(this);
     PortSettings settings = buildPortSettings(0, 0);
     settings.baudRate = baudRate;
-    errno = 0;
     if (comm.open(settings, device) != 0) {
         return {};
     }
-    const int reason = errno;
-    // A refused or unanswered connection leaves only the pending connect's errno behind.
-    const bool tcp = device.kind == PortDevice::Kind::Tcp;
-    std::string why = reason != 0 ? std::strerror(reason) : "it cannot be used";
-    if (tcp && (reason == 0 || reason == EINPROGRESS)) {
-        why = "refused, or no answer";
-    } else if (reason == EACCES) {
-        why += "; is your user in the dialout group?";
-    }
-    return "cannot open " + portDeviceText(device) + ": " + why;
+    // The serial layer has already said why on standard error.
+    return "cannot open " + deviceText(device);
 }
 
 Outcome BoardLink::readPage(std::uint8_t number) {

@@ -8,10 +8,10 @@
 #include "kestrova_version.h"
 #include "protocol/packets.h"
 #include "serial/port_settings.h"
+#include "serial/terminal.h"
 #include "serial/write_time_limit.h"
 #include "tools/board/commands.h"
 #include "tools/board/port_choice.h"
-#include "tools/board/terminal.h"
 #include "tools/common/help_formatter.h"
 
 namespace {

@@ -19,11 +19,4 @@ PortDevice parsePortChoice(const std::string& text) {
     return parsePortDevice(text);
 }
 
-std::string portDeviceText(const PortDevice& device) {
-    if (device.kind == PortDevice::Kind::Tcp) {
-        return "tcp:" + device.host + ":" + std::to_string(device.port);
-    }
-    return device.path;
-}
-
 }  // namespace kestrova::board

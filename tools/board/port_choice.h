@@ -11,7 +11,4 @@ namespace kestrova::board {
 // its KESTROVA_COMn overrides), a device path, or tcp:HOST:PORT. Invalid for anything else.
 PortDevice parsePortChoice(const std::string& text);
 
-// "/dev/ttyS0", "tcp:127.0.0.1:2217".
-std::string portDeviceText(const PortDevice& device);
-
 }  // namespace kestrova::board

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-namespace kestrova::board {
+namespace kestrova {
 
 // Whether standard error is a terminal, where a running count may be shown.
 bool errorsGoToTerminal();
 
-}  // namespace kestrova::board
+}  // namespace kestrova

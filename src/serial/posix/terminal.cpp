@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "tools/board/terminal.h"
+#include "serial/terminal.h"
 
 #include <unistd.h>
 
-namespace kestrova::board {
+namespace kestrova {
 
 bool errorsGoToTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
-}  // namespace kestrova::board
+}  // namespace kestrova
