@@ -12,10 +12,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <array>
+#include <optional>
 
 #include "model/motion_page.h"
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
+#include "serial/system_menu.h"
 #include "ui/about_dlg.h"
 #include "ui/file_dialogs.h"
 #include "ui/latin1_validator.h"
@@ -130,14 +132,19 @@ void CEditorDlg::connectHandlers() {
 }
 
 int CEditorDlg::onInitDialog() {
-    // 2. The About item: the platform gives programs no system menu here, so it ends File.
+    // 2. The About item: in the system menu where the platform has one, else it ends File.
     const std::string_view aboutText = kestrova::res::loadString(id::kAboutText);
-    if (!aboutText.empty() && !menu->actions().isEmpty()) {
-        QMenu* fileMenu = menu->actions().first()->menu();
-        fileMenu->addSeparator();
-        QAction* about = fileMenu->addAction(kestrova::toQString(aboutText));
-        about->setObjectName(QStringLiteral("command%1").arg(id::kAboutBox));
-        connect(about, &QAction::triggered, this, [this] { onSysCommand(id::kAboutBox); });
+    if (!aboutText.empty()) {
+        if (kestrova::platformHasSystemMenu()) {
+            kestrova::appendSystemMenuItem(winId(), kestrova::toQString(aboutText).toStdU16String(),
+                                           id::kAboutBox);
+        } else if (!menu->actions().isEmpty()) {
+            QMenu* fileMenu = menu->actions().first()->menu();
+            fileMenu->addSeparator();
+            QAction* about = fileMenu->addAction(kestrova::toQString(aboutText));
+            about->setObjectName(QStringLiteral("command%1").arg(id::kAboutBox));
+            connect(about, &QAction::triggered, this, [this] { onSysCommand(id::kAboutBox); });
+        }
     }
     // 3. Big and small icon.
     setWindowIcon(icon);
@@ -236,6 +243,16 @@ void CEditorDlg::onMotorEditChange(int motorIndex) {
 }
 
 void CEditorDlg::onFileExit() {}
+
+bool CEditorDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    const std::optional<unsigned> command = kestrova::systemMenuCommand(message);
+    if (command && (static_cast<int>(*command) & kSysCommandMask) == id::kAboutBox) {
+        onSysCommand(static_cast<int>(*command));
+        *result = 0;
+        return true;
+    }
+    return QDialog::nativeEvent(eventType, message, result);
+}
 
 void CEditorDlg::onSysCommand(int command) {
     if ((command & kSysCommandMask) == id::kAboutBox) {

@@ -121,6 +121,8 @@ class CEditorDlg : public QDialog,
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The system menu's commands, where the platform has a system menu.
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
   private:
     void bindControls();
