@@ -246,19 +246,20 @@ void CEditorDlg::onFileExit() {}
 
 bool CEditorDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
     const std::optional<unsigned> command = kestrova::systemMenuCommand(message);
-    if (command && (static_cast<int>(*command) & kSysCommandMask) == id::kAboutBox) {
-        onSysCommand(static_cast<int>(*command));
+    if (command && onSysCommand(static_cast<int>(*command))) {
         *result = 0;
         return true;
     }
     return QDialog::nativeEvent(eventType, message, result);
 }
 
-void CEditorDlg::onSysCommand(int command) {
-    if ((command & kSysCommandMask) == id::kAboutBox) {
-        CAboutDlg about(this);
-        about.exec();
+bool CEditorDlg::onSysCommand(int command) {
+    if ((command & kSysCommandMask) != id::kAboutBox) {
+        return false;
     }
+    CAboutDlg about(this);
+    about.exec();
+    return true;
 }
 
 bool CEditorDlg::preTranslateMessage(const QEvent* event) const {

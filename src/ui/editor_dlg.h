@@ -110,7 +110,8 @@ class CEditorDlg : public QDialog,
     void onFileExit();
     void accept() override;  // the OK command: onOK
     void reject() override;  // the Cancel command and the close button: onCancel
-    void onSysCommand(int command);
+    // True when the command was the window's own (the About box); others are the platform's.
+    bool onSysCommand(int command);
 
     // Receiving: called on the serial watcher thread, runs the task on this window's thread,
     // also inside the nested loop of a modal box.
