@@ -2,8 +2,8 @@
 // Cost of building packets and of recognising a page reply chunk by chunk.
 #include <benchmark/benchmark.h>
 
-#include "protocol/packets.h"
-#include "protocol/reply_recognizer.h"
+#include "src/protocol/packets.h"
+#include "src/protocol/reply_recognizer.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <array>
 #include <cstddef>
 
-#include "model/page_record.h"
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
+#include "src/model/page_record.h"
 
 namespace kestrova::res {
 

@@ -3,9 +3,9 @@
 // controller pin that drives it.
 #include <array>
 
-#include "model/page_record.h"
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
+#include "src/model/page_record.h"
 
 namespace kestrova::res {
 

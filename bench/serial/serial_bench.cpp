@@ -1,10 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
-#include <poll.h>
-#include <pty.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <condition_variable>
@@ -16,11 +11,13 @@
 #include <thread>
 #include <vector>
 
-#include "serial/comm.h"
-#include "serial/comm_owner.h"
-#include "serial/unique_fd.h"
+#include "src/serial/comm.h"
+#include "src/serial/comm_owner.h"
+#include "tests/support/pty_pair.h"
 
 using namespace kestrova;
+using kestrova::test::LoopbackListener;
+using kestrova::test::PtyPair;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -43,6 +40,8 @@ class TimedOwner : public CommOwner {
         lastAt_ = Clock::now();
         changed_.notify_all();
     }
+
+    void onCommFailure(const CommFailure&) override {}
 
     // Waits until `total` bytes were consumed; returns when the last one was.
     Clock::time_point waitFor(std::size_t total) {
@@ -71,42 +70,14 @@ class TimedOwner : public CommOwner {
     std::jthread thread_{[this](std::stop_token stop) { loop(stop); }};  // stops first
 };
 
-// A pseudo-terminal set up as COM1; `master` plays the controller.
-struct PtyLink {
-    PtyLink() {
-        int masterFd = -1;
-        int slaveFd = -1;
-        if (::openpty(&masterFd, &slaveFd, nullptr, nullptr, nullptr) == 0) {
-            master.reset(masterFd);
-            slave.reset(slaveFd);
-            ::setenv("KESTROVA_COM1", ::ttyname(slaveFd), 1);
-        }
-    }
-    UniqueFd master;
-    UniqueFd slave;
+// A pseudo-terminal set up as COM1; its master plays the controller.
+struct PtyLink : PtyPair {
+    PtyLink() { ::setenv("KESTROVA_COM1", device.c_str(), 1); }
 };
 
-// A loopback server on a free port set up as COM5; `peer` is the accepted connection.
-struct TcpLink {
-    TcpLink() : listener(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-        socklen_t size = sizeof address;
-        auto* any = reinterpret_cast<sockaddr*>(&address);
-        if (::bind(listener.get(), any, size) == 0 && ::listen(listener.get(), 1) == 0 &&
-            ::getsockname(listener.get(), any, &size) == 0) {
-            const auto device = "tcp:127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-            ::setenv("KESTROVA_COM5", device.c_str(), 1);
-        }
-    }
-    bool accept() {
-        pollfd wait{listener.get(), POLLIN, 0};
-        if (::poll(&wait, 1, 5000) == 1) {
-            peer.reset(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
-        }
-        return peer.valid();
-    }
-    UniqueFd listener;
-    UniqueFd peer;
+// A loopback server on a free port set up as COM5; its accepted connection plays the controller.
+struct TcpLink : LoopbackListener {
+    TcpLink() { ::setenv("KESTROVA_COM5", device.c_str(), 1); }
 };
 
 std::chrono::microseconds processCpuTime() {
@@ -151,7 +122,7 @@ void BM_PeerToOwnerLatencyPty(benchmark::State& state) {
         state.SkipWithError("cannot open the pseudo-terminal");
         return;
     }
-    measureLatency(state, pty.master.get(), comm, owner);
+    measureLatency(state, pty.fd.get(), comm, owner);
 }
 BENCHMARK(BM_PeerToOwnerLatencyPty)->UseManualTime()->Iterations(2000);
 
@@ -172,7 +143,7 @@ void BM_PeerToOwnerLatencyTcp(benchmark::State& state) {
         state.SkipWithError("cannot connect over loopback");
         return;
     }
-    measureLatency(state, session.server.peer.get(), session.comm, session.owner);
+    measureLatency(state, session.server.fd.get(), session.comm, session.owner);
 }
 BENCHMARK(BM_PeerToOwnerLatencyTcp)->UseManualTime()->Iterations(2000);
 
@@ -188,10 +159,10 @@ void BM_WriteUntilAcknowledgedTcp(benchmark::State& state) {
     TcpLink& server = session.server;
     std::jthread reader([&server](std::stop_token stop) {
         std::array<std::uint8_t, 4096> sink{};
-        pollfd wait{server.peer.get(), POLLIN, 0};
+        pollfd wait{server.fd.get(), POLLIN, 0};
         while (!stop.stop_requested()) {
             if (::poll(&wait, 1, 50) == 1 &&
-                ::read(server.peer.get(), sink.data(), sink.size()) <= 0) {
+                ::read(server.fd.get(), sink.data(), sink.size()) <= 0) {
                 return;
             }
         }

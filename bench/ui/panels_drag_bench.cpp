@@ -17,11 +17,11 @@
 #include <string>
 #include <thread>
 
-#include "protocol/packets.h"
 #include "resources/resource_ids.h"
-#include "serial/unique_fd.h"
-#include "ui/editor_dlg.h"
-#include "ui/motor_panel.h"
+#include "src/platform/posix/unique_fd.h"
+#include "src/protocol/packets.h"
+#include "src/ui/editor_dlg.h"
+#include "src/ui/motor_panel.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "model/motion_page.h"
-#include "ui/editor_dlg.h"
-#include "ui/message_boxes.h"
+#include "src/model/motion_page.h"
+#include "src/ui/editor_dlg.h"
+#include "src/ui/message_boxes.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "model/motion_page.h"
-#include "ui/step_table_view.h"
+#include "src/model/motion_page.h"
+#include "src/ui/step_table_view.h"
 
 namespace {
 

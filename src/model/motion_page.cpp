@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "model/motion_page.h"
+#include "src/model/motion_page.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "model/page_file.h"
+#include "src/model/page_file.h"
 
 using kestrova::kMotorCount;
 using kestrova::kStepCount;
@@ -180,7 +180,7 @@ void CMotionPage::setPageName(std::span<const Byte, kestrova::kPageNameSize> in)
     }
 }
 
-int CMotionPage::saveToFile(kestrova::PageFileDialogs& dialogs) {
+int CMotionPage::saveToFile(kestrova::PageFileDialogs& dialogs, kestrova::FlushToDisk flush) {
     const auto path = dialogs.chooseSavePath();
     if (!path) {
         return 1;
@@ -188,7 +188,7 @@ int CMotionPage::saveToFile(kestrova::PageFileDialogs& dialogs) {
     bool saved = false;
     {
         BusyScope scope(*this);
-        saved = kestrova::writePageFile(*path, record);
+        saved = kestrova::writePageFile(*path, record, flush);
     }
     if (!saved) {
         dialogs.showFileError("can't save file!");

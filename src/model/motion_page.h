@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <span>
 
-#include "model/page_file_dialogs.h"
-#include "model/page_record.h"
+#include "src/model/page_file.h"
+#include "src/model/page_file_dialogs.h"
+#include "src/model/page_record.h"
 
 // The page being edited: the one store of page data in the program. Step indexes are taken
 // modulo 256 (only their low byte counts); steps outside 0..7 read as 0 and store nothing.
@@ -53,7 +54,8 @@ class CMotionPage {
 
     // 1 on success or when the user cancels the dialog; 0 after a failure, which has been
     // reported through the dialogs as "can't save file!" or "can't load file!".
-    int saveToFile(kestrova::PageFileDialogs& dialogs);
+    // `flush` makes the saved file durable.
+    int saveToFile(kestrova::PageFileDialogs& dialogs, kestrova::FlushToDisk flush);
     int loadFromFile(kestrova::PageFileDialogs& dialogs);
 
   private:

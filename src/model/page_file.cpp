@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "model/page_file.h"
+#include "src/model/page_file.h"
 
-#include <atomic>
 #include <fstream>
 #include <iomanip>
 #include <random>
@@ -13,14 +12,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::atomic<FlushToDisk> installedFlush{nullptr};
-
 enum class Written { NotOpened, Failed, Done };
-
-bool flushed(const fs::path& path) {
-    const FlushToDisk flush = installedFlush.load();
-    return flush == nullptr || flush(path);
-}
 
 // A short unused name in the target's folder: it fits wherever the target's name fits,
 // however long that is.
@@ -73,9 +65,10 @@ Written writeWhole(const fs::path& path, const PageBytes& bytes) {
 
 // The data is on disk before the rename and the rename after it, so that a crash leaves
 // either the old file or the whole new one.
-bool replaceWith(const fs::path& temporary, const fs::path& target, const fs::file_status& old) {
+bool replaceWith(const fs::path& temporary, const fs::path& target, const fs::file_status& old,
+                 FlushToDisk flush) {
     std::error_code error;
-    if (!flushed(temporary)) {
+    if (!flush(temporary)) {
         fs::remove(temporary, error);
         return false;
     }
@@ -88,7 +81,7 @@ bool replaceWith(const fs::path& temporary, const fs::path& target, const fs::fi
         return false;
     }
     // The page is saved by now: a folder that cannot be flushed does not make it a failure.
-    flushed(target.parent_path());
+    flush(target.parent_path());
     return true;
 }
 
@@ -111,7 +104,7 @@ std::optional<PageRecord> readPageFile(const fs::path& path) {
     return fromBytes(bytes);
 }
 
-bool writePageFile(const fs::path& path, const PageRecord& record) {
+bool writePageFile(const fs::path& path, const PageRecord& record, FlushToDisk flush) {
     const fs::path target = resolveTarget(path);
     std::error_code error;
     const fs::file_status old = fs::status(target, error);
@@ -123,18 +116,14 @@ bool writePageFile(const fs::path& path, const PageRecord& record) {
     switch (temporary ? writeWhole(*temporary, bytes) : Written::NotOpened) {
         case Written::NotOpened:
             // No new file in this folder: an existing file is saved in place instead.
-            return fs::exists(old) && writeWhole(target, bytes) == Written::Done && flushed(target);
+            return fs::exists(old) && writeWhole(target, bytes) == Written::Done && flush(target);
         case Written::Failed:
             fs::remove(*temporary, error);
             return false;
         case Written::Done:
             break;
     }
-    return replaceWith(*temporary, target, old);
-}
-
-void setPageFileFlush(FlushToDisk flush) {
-    installedFlush.store(flush);
+    return replaceWith(*temporary, target, old, flush);
 }
 
 }  // namespace kestrova

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "model/page_record.h"
+#include "src/model/page_record.h"
 
 namespace kestrova {
 
@@ -13,17 +13,16 @@ namespace kestrova {
 // holds fewer than 203 bytes: a short file would replace only part of a page.
 std::optional<PageRecord> readPageFile(const std::filesystem::path& path);
 
+// Makes a written file's data, or a folder's entries, durable; false when that failed. Each
+// program hands in its system's flush.
+using FlushToDisk = bool (*)(const std::filesystem::path& path);
+
 // Saves the 203 record bytes. Refuses a target that exists but is no regular file, or that
 // the user may not open for reading and writing, and leaves it alone. Otherwise writes a
 // temporary file beside the target, flushes it and renames it over the target with the old
 // file's permissions, so that a failed save leaves any earlier file as it was; in a folder
 // where no file can be created, an existing target is truncated and written in place, as a
-// plain save would. True on success.
-bool writePageFile(const std::filesystem::path& path, const PageRecord& record);
-
-// Makes a written file's data, or a folder's entries, durable; false when that failed. The
-// platform installs one at start-up; until then nothing is flushed.
-using FlushToDisk = bool (*)(const std::filesystem::path& path);
-void setPageFileFlush(FlushToDisk flush);
+// plain save would. `flush` makes the new file and then its folder durable. True on success.
+bool writePageFile(const std::filesystem::path& path, const PageRecord& record, FlushToDisk flush);
 
 }  // namespace kestrova

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "model/page_record.h"
+#include "src/model/page_record.h"
 
 #include <algorithm>
 #include <cstring>

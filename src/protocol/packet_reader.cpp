@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "protocol/packet_reader.h"
+#include "src/protocol/packet_reader.h"
 
 #include <algorithm>
 #include <array>
 
-#include "protocol/packets.h"
+#include "src/protocol/packets.h"
 
 namespace kestrova {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "protocol/received_packet.h"
+#include "src/protocol/received_packet.h"
 
 namespace kestrova {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "protocol/packets.h"
+#include "src/protocol/packets.h"
 
 #include <algorithm>
 #include <numeric>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "model/page_record.h"
+#include "src/model/page_record.h"
 
 namespace kestrova {
 

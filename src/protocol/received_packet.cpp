@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "protocol/received_packet.h"
+#include "src/protocol/received_packet.h"
 
 #include <algorithm>
 
-#include "protocol/packets.h"
+#include "src/protocol/packets.h"
 
 namespace kestrova {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "model/page_record.h"
+#include "src/model/page_record.h"
 
 namespace kestrova {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "protocol/reply_recognizer.h"
+#include "src/protocol/reply_recognizer.h"
 
 #include <algorithm>
 
-#include "protocol/packets.h"
+#include "src/protocol/packets.h"
 
 namespace kestrova {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "model/page_record.h"
-#include "protocol/packets.h"
+#include "src/model/page_record.h"
+#include "src/protocol/packets.h"
 
 namespace kestrova {
 

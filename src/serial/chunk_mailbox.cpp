@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/chunk_mailbox.h"
+#include "src/serial/chunk_mailbox.h"
 
 #include <algorithm>
 

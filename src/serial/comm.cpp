@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "serial/comm.h"
+#include "src/serial/comm.h"
 
 #include <algorithm>
-#include <iostream>
 #include <mutex>
 #include <string>
 #include <system_error>
 #include <thread>
 
-#include "serial/app_message_box.h"
-#include "serial/chunk_mailbox.h"
-#include "serial/port_connection.h"
-#include "serial/write_time_limit.h"
+#include "src/serial/chunk_mailbox.h"
+#include "src/serial/port_connection.h"
+#include "src/serial/write_time_limit.h"
 
 using kestrova::ChunkMailbox;
+using kestrova::CommFailure;
 using kestrova::CommOwner;
 using kestrova::PortConnection;
 using kestrova::PortDevice;
@@ -30,11 +29,6 @@ struct ReceiveTarget {
     std::recursive_mutex mutex;
     CComm* comm = nullptr;
 };
-
-// The message boxes say only "COM1 open fail." or "ERROR"; the console says which device and why.
-void reportFailure(const std::string& device, const std::string& reason) {
-    std::cerr << device << ": " << reason << '\n';
-}
 
 }  // namespace
 
@@ -101,14 +95,14 @@ int CComm::open(const kestrova::PortSettings& settings, const PortDevice& device
     }
     auto session = std::make_unique<State::Session>();
     session->deviceName = device.kind == PortDevice::Kind::Invalid
-                              ? "COM" + std::to_string(settings.portNumber)
+                              ? kestrova::portChoiceName(settings.portNumber)
                               : kestrova::deviceText(device);
     kestrova::OpenedPort opened =
         device.kind == PortDevice::Kind::Invalid
             ? kestrova::OpenedPort{nullptr, "no such device; check the KESTROVA_COM variables"}
             : kestrova::openPortConnection(device, settings);
     if (!opened.connection) {
-        reportFailure(session->deviceName, opened.reason);
+        reportFailure(CommFailure::During::Open, session->deviceName, opened.reason);
         return 0;
     }
     session->port = std::move(opened.connection);
@@ -119,8 +113,9 @@ int CComm::open(const kestrova::PortSettings& settings, const PortDevice& device
         state->session->watcher = std::thread(watchPort, this);
     } catch (const std::system_error& error) {
         // A port nobody listens to would look open but stay deaf: fail the open instead.
-        reportFailure(state->session->deviceName, error.what());
+        const std::string deviceName = state->session->deviceName;
         close();
+        reportFailure(CommFailure::During::Open, deviceName, error.what());
         return 0;
     }
     return 1;
@@ -133,11 +128,19 @@ int CComm::write(std::span<const std::uint8_t> bytes) {
                               kestrova::writeTimeLimit(bytes.size(), state->session->baudRate);
         reason = state->session->port->write(bytes, deadline).reason;
     }
-    if (!reason.empty()) {
-        reportFailure(state->session ? state->session->deviceName : "write", reason);
-        kestrova::showAppMessage("ERROR");
+    if (reason.empty()) {
+        return 1;
     }
-    return 1;
+    reportFailure(CommFailure::During::Write, state->session ? state->session->deviceName : "write",
+                  reason);
+    return 0;
+}
+
+void CComm::reportFailure(CommFailure::During during, std::string device,
+                          std::string reason) const {
+    if (CommOwner* owner = state->owner.load()) {
+        owner->onCommFailure({during, std::move(device), std::move(reason)});
+    }
 }
 
 int CComm::close() {
@@ -163,13 +166,6 @@ int CComm::closeAll() {
         close();
     }
     return 1;
-}
-
-std::size_t CComm::read(std::span<std::uint8_t> buffer) {
-    if (!state->session) {
-        return 0;
-    }
-    return state->session->port->readQueued(buffer).count;
 }
 
 void CComm::deliverChunk(std::span<const std::uint8_t> bytes) {

@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 
-#include "serial/port_devices.h"
-#include "serial/port_settings.h"
-#include "serial/write_time_limit.h"
+#include "src/serial/port_devices.h"
+#include "src/serial/port_settings.h"
+#include "src/serial/write_time_limit.h"
 
 namespace kestrova {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/port_devices.h"
+#include "src/serial/port_devices.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,7 +10,7 @@ namespace kestrova {
 
 namespace {
 
-constexpr int kNetworkChoice = 5;
+constexpr int kNetworkChoice = static_cast<int>(kPortChoiceNames.size());
 constexpr std::string_view kTcpPrefix = "tcp:";
 
 PortDevice invalid() {
@@ -38,6 +38,12 @@ PortDevice parseTcp(std::string_view rest) {
 }
 
 }  // namespace
+
+std::string portChoiceName(int portNumber) {
+    const auto index = static_cast<std::size_t>(portNumber - 1);
+    return index < kPortChoiceNames.size() ? std::string(kPortChoiceNames[index])
+                                           : "port " + std::to_string(portNumber);
+}
 
 PortDevice parsePortDevice(const std::string& text) {
     const std::string_view view = text;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kestrova {
 
@@ -16,6 +18,14 @@ struct PortDevice {
 
     friend bool operator==(const PortDevice&, const PortDevice&) = default;
 };
+
+// The port choices as the user sees them: Setup's list, the connection messages, the board
+// tool's --port. Port number n is the n-th.
+inline constexpr std::array<std::string_view, 5> kPortChoiceNames{"COM1", "COM2", "COM3", "COM4",
+                                                                  "COM5"};
+
+// The name of port number `portNumber` (1 to 5), as the choices and messages give it.
+std::string portChoiceName(int portNumber);
 
 // The network port: serial-over-network servers listen here.
 inline constexpr const char* kNetworkPortHost = "127.0.0.1";

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/port_settings.h"
+#include "src/serial/port_settings.h"
 
 #include <algorithm>
 

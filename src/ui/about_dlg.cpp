@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "ui/about_dlg.h"
+#include "src/ui/about_dlg.h"
 
 #include <QPushButton>
 
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
-#include "ui/dialog_builder.h"
+#include "src/ui/dialog_builder.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/app_name.h"
+#include "src/ui/app_name.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

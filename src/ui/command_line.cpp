@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/command_line.h"
+#include "src/ui/command_line.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/detected_port.h"
+#include "src/ui/detected_port.h"
 
 #include <QFile>
 #include <filesystem>

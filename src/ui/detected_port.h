@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "serial/port_devices.h"
+#include "src/serial/port_devices.h"
 
 namespace kestrova {
 

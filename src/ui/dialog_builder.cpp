@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/dialog_builder.h"
+#include "src/ui/dialog_builder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +13,8 @@
 #include <QSlider>
 #include <algorithm>
 
-#include "ui/qt_text.h"
-#include "ui/resource_images.h"
+#include "src/ui/qt_text.h"
+#include "src/ui/resource_images.h"
 
 namespace kestrova {
 
@@ -148,13 +148,20 @@ QRect placement(const ControlTemplate& control, const DialogUnits& units) {
 
 }  // namespace
 
-DialogUnits::DialogUnits(const QFont& font) {
-    const QFontMetrics metrics(font);
+namespace {
+
+// The platform's average character width: half the advance of both alphabets, per letter,
+// rounded.
+int averageCharWidth(const QFontMetrics& metrics) {
     static const QString alphabet =
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    baseWidth = (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
-    baseHeight = metrics.height();
+    return (metrics.horizontalAdvance(alphabet) / 26 + 1) / 2;
 }
+
+}  // namespace
+
+DialogUnits::DialogUnits(const QFont& font)
+    : DialogUnits(averageCharWidth(QFontMetrics(font)), QFontMetrics(font).height()) {}
 
 int DialogUnits::toPixelsX(int units) const {
     return scale(units, baseWidth, 4);

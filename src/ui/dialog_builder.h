@@ -16,13 +16,12 @@ namespace kestrova {
 class DialogUnits {
   public:
     explicit DialogUnits(const QFont& font);
+    // From a font's average character width and height in pixels.
+    DialogUnits(int baseWidth, int baseHeight) : baseWidth(baseWidth), baseHeight(baseHeight) {}
 
     int toPixelsX(int units) const;
     int toPixelsY(int units) const;
     QRect toPixels(int x, int y, int cx, int cy) const;
-
-    int charWidth() const { return baseWidth; }
-    int charHeight() const { return baseHeight; }
 
   private:
     int baseWidth;

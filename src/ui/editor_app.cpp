@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "ui/editor_app.h"
+#include "src/ui/editor_app.h"
 
-#include "ui/editor_dlg.h"
+#include "src/ui/editor_dlg.h"
 
 int CEditorApp::initInstance() {
     CEditorDlg dlg;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The main window: construction, start-up, routing of controls and menu, keys, closing.
-#include "ui/editor_dlg.h"
+#include "src/ui/editor_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,19 +14,19 @@
 #include <array>
 #include <optional>
 
-#include "model/motion_page.h"
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
-#include "serial/system_menu.h"
-#include "ui/about_dlg.h"
-#include "ui/file_dialogs.h"
-#include "ui/latin1_validator.h"
-#include "ui/menu_builder.h"
-#include "ui/motor_panel.h"
-#include "ui/qt_text.h"
-#include "ui/resource_images.h"
-#include "ui/spin_stepper.h"
-#include "ui/step_table_view.h"
+#include "src/model/motion_page.h"
+#include "src/platform/system_menu.h"
+#include "src/ui/about_dlg.h"
+#include "src/ui/file_dialogs.h"
+#include "src/ui/latin1_validator.h"
+#include "src/ui/menu_builder.h"
+#include "src/ui/motor_panel.h"
+#include "src/ui/qt_text.h"
+#include "src/ui/resource_images.h"
+#include "src/ui/spin_stepper.h"
+#include "src/ui/step_table_view.h"
 
 namespace id = kestrova::res::id;
 
@@ -70,7 +70,6 @@ CEditorDlg::CEditorDlg(kestrova::MessageBoxes* injectedBoxes,
       boxes(injectedBoxes ? *injectedBoxes : *ownBoxes),
       ownFiles(injectedFiles ? nullptr : std::make_unique<kestrova::QtPageFileDialogs>(boxes)),
       files(injectedFiles ? *injectedFiles : *ownFiles),
-      appMessages(boxes, this),
       icon(kestrova::resourceIcon(id::kAppIcon)) {
     buildWindow();
     bindControls();

@@ -10,19 +10,18 @@
 #include <span>
 #include <vector>
 
-#include "model/page_file_dialogs.h"
-#include "model/page_record.h"
-#include "protocol/reply_recognizer.h"
-#include "serial/comm.h"
-#include "serial/comm_owner.h"
-#include "serial/port_settings.h"
-#include "ui/app_message_bridge.h"
-#include "ui/dialog_builder.h"
-#include "ui/live_send_busy.h"
-#include "ui/message_boxes.h"
-#include "ui/motor_panel_owner.h"
-#include "ui/noise_box_gate.h"
-#include "ui/setup_dlg.h"
+#include "src/model/page_file_dialogs.h"
+#include "src/model/page_record.h"
+#include "src/protocol/reply_recognizer.h"
+#include "src/serial/comm.h"
+#include "src/serial/comm_owner.h"
+#include "src/serial/port_settings.h"
+#include "src/ui/dialog_builder.h"
+#include "src/ui/live_send_busy.h"
+#include "src/ui/message_boxes.h"
+#include "src/ui/motor_panel_owner.h"
+#include "src/ui/noise_box_gate.h"
+#include "src/ui/setup_dlg.h"
 
 class CMotorPanel;
 class CStepTableView;
@@ -34,9 +33,8 @@ class QMenuBar;
 // The main window (template 102 with menu 139): page and step editing, the connection, the
 // send commands and the controller's replies.
 //
-// Test seams: `boxes` receives every message box (the serial layer's application-wide ones
-// included, while this window exists) and `files` answers the page-file dialogs; either may be
-// nullptr for the real Qt ones. Controls are reached by identifier through control(),
+// Test seams: `boxes` receives every message box and `files` answers the page-file dialogs;
+// either may be nullptr for the real Qt ones. Controls are reached by identifier through control(),
 // readUnsigned(), writeUnsigned(), readText(), writeText(), selectIndex() and selectedIndex().
 class CEditorDlg : public QDialog,
                    public kestrova::CommOwner,
@@ -67,7 +65,6 @@ class CEditorDlg : public QDialog,
     // Every control in template order.
     const std::vector<QWidget*>& controls() const { return built.controls; }
     QMenuBar* menuBar() const { return menu; }
-    const QIcon& windowIconResource() const { return icon; }
     CComm& port() { return comm; }
     CSetupDlg& setup() { return setupDlg; }
     CMotorPanel* motorPanel(int motorIndex) const;
@@ -117,6 +114,8 @@ class CEditorDlg : public QDialog,
     // also inside the nested loop of a modal box.
     void postToOwner(std::function<void()> task) override;
     void onCommRead(std::span<const std::uint8_t> chunk) override;
+    // A failed open or write: the device and the reason on standard error; "ERROR" for a write.
+    void onCommFailure(const kestrova::CommFailure& failure) override;
     // Overflows of the reply buffer that showed no "Bad communication" box.
     std::size_t discardedNoiseOverflows() const { return noiseGate.discardedOverflows(); }
 
@@ -139,6 +138,7 @@ class CEditorDlg : public QDialog,
     void repaintStepTable();
     bool isLinkedToTarget() const;
     void showPortMessage(const char* what);
+    void showAppMessage(const QString& text);
     void showReplyMessage(const char* text);
     void showNoiseBox();
 
@@ -152,7 +152,6 @@ class CEditorDlg : public QDialog,
     kestrova::MessageBoxes& boxes;
     std::unique_ptr<kestrova::PageFileDialogs> ownFiles;
     kestrova::PageFileDialogs& files;
-    kestrova::AppMessageBridge appMessages;
     QWidget* client = nullptr;
     QMenuBar* menu = nullptr;
     kestrova::BuiltDialog built;

@@ -5,16 +5,17 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <chrono>
+#include <iostream>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "model/motion_page.h"
-#include "protocol/packets.h"
 #include "resources/resource_ids.h"
-#include "ui/app_name.h"
-#include "ui/editor_dlg.h"
+#include "src/model/motion_page.h"
+#include "src/protocol/packets.h"
+#include "src/ui/app_name.h"
+#include "src/ui/editor_dlg.h"
 
 namespace id = kestrova::res::id;
 
@@ -33,16 +34,29 @@ kestrova::PortSettings CEditorDlg::buildPortSettings() const {
     return kestrova::buildPortSettings(setupDlg.portIndex, setupDlg.baudIndex);
 }
 
+void CEditorDlg::showAppMessage(const QString& text) {
+    boxes.show({text, kestrova::applicationName(), kestrova::MessageIcon::Exclamation, this});
+}
+
 void CEditorDlg::showPortMessage(const char* what) {
     // The name follows the current choice, not the port that is open.
     const auto& device = setupDlg.chosenDevice();
-    const std::string name =
-        device ? device->name.toStdString() : "COM" + std::to_string(setupDlg.portIndex + 1);
-    kestrova::showAppMessage(name + " " + what);
+    const QString name =
+        device ? device->name
+               : QString::fromStdString(kestrova::portChoiceName(setupDlg.portIndex + 1));
+    showAppMessage(name + ' ' + QString::fromLatin1(what));
+}
+
+void CEditorDlg::onCommFailure(const kestrova::CommFailure& failure) {
+    // The box says only "COM1 open fail." or "ERROR"; the console says which device and why.
+    std::cerr << failure.device << ": " << failure.reason << '\n';
+    if (failure.during == kestrova::CommFailure::During::Write) {
+        showAppMessage(QStringLiteral("ERROR"));
+    }
 }
 
 void CEditorDlg::onConnect() {
-    if (comm.connected == 1) {
+    if (comm.isConnected()) {
         showPortMessage("already open.");
         return;
     }
@@ -53,7 +67,7 @@ void CEditorDlg::onConnect() {
 }
 
 void CEditorDlg::onDisconnect() {
-    if (comm.connected == 1) {
+    if (comm.isConnected()) {
         showPortMessage("is closed.");
         comm.close();
     } else {

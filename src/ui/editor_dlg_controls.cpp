@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "ui/editor_dlg.h"
+#include "src/ui/editor_dlg.h"
 
 namespace {
 

@@ -4,10 +4,11 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "model/motion_page.h"
 #include "resources/resource_ids.h"
-#include "ui/editor_dlg.h"
-#include "ui/step_table_view.h"
+#include "src/model/motion_page.h"
+#include "src/platform/file_flush.h"
+#include "src/ui/editor_dlg.h"
+#include "src/ui/step_table_view.h"
 
 namespace id = kestrova::res::id;
 
@@ -109,7 +110,7 @@ void CEditorDlg::repaintStepTable() {
 }
 
 void CEditorDlg::onPcSave() {
-    motionPage.saveToFile(files);
+    motionPage.saveToFile(files, &kestrova::flushToDisk);
 }
 
 void CEditorDlg::onPcLoad() {

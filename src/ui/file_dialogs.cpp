@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "ui/file_dialogs.h"
+#include "src/ui/file_dialogs.h"
 
 #include <QFile>
 #include <QFileDialog>
 
-#include "ui/qt_text.h"
+#include "src/ui/qt_text.h"
 
 namespace kestrova {
 

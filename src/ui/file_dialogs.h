@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "model/page_file_dialogs.h"
-#include "ui/message_boxes.h"
+#include "src/model/page_file_dialogs.h"
+#include "src/ui/message_boxes.h"
 
 namespace kestrova {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/latin1_validator.h"
+#include "src/ui/latin1_validator.h"
 
 #include <algorithm>
 

@@ -3,10 +3,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "model/page_file.h"
-#include "serial/file_flush.h"
-#include "ui/command_line.h"
-#include "ui/editor_app.h"
+#include "src/ui/command_line.h"
+#include "src/ui/editor_app.h"
 
 namespace {
 CEditorApp theApp;
@@ -25,6 +23,5 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
-    kestrova::setPageFileFlush(&kestrova::flushToDisk);
     return theApp.initInstance();
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "ui/menu_builder.h"
+#include "src/ui/menu_builder.h"
 
 #include <QMenu>
 #include <QMenuBar>
 
-#include "ui/qt_text.h"
+#include "src/ui/qt_text.h"
 
 namespace kestrova {
 

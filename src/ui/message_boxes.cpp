@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/message_boxes.h"
+#include "src/ui/message_boxes.h"
 
 #include <QMessageBox>
 

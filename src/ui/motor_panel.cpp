@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/motor_panel.h"
+#include "src/ui/motor_panel.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -9,11 +9,11 @@
 #include <QSlider>
 #include <algorithm>
 
-#include "model/page_record.h"
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
-#include "ui/dialog_builder.h"
-#include "ui/qt_text.h"
+#include "src/model/page_record.h"
+#include "src/ui/dialog_builder.h"
+#include "src/ui/qt_text.h"
 
 namespace id = kestrova::res::id;
 

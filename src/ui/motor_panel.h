@@ -5,8 +5,8 @@
 #include <QPoint>
 #include <optional>
 
-#include "model/page_record.h"
-#include "ui/motor_panel_owner.h"
+#include "src/model/page_record.h"
+#include "src/ui/motor_panel_owner.h"
 
 class QLabel;
 class QSlider;

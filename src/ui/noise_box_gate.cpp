@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/noise_box_gate.h"
+#include "src/ui/noise_box_gate.h"
 
 namespace kestrova {
 

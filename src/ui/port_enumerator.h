@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "ui/detected_port.h"
+#include "src/ui/detected_port.h"
 
 namespace kestrova {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/resource_images.h"
+#include "src/ui/resource_images.h"
 
 #include <QString>
 

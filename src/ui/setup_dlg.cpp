@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/setup_dlg.h"
+#include "src/ui/setup_dlg.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "ui/detected_port.h"
-#include "ui/dialog_builder.h"
-#include "ui/system_port_enumerator.h"
+#include "src/ui/detected_port.h"
+#include "src/ui/dialog_builder.h"
+#include "src/ui/system_port_enumerator.h"
 
 class QComboBox;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/spin_stepper.h"
+#include "src/ui/spin_stepper.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "ui/step_table_view.h"
+#include "src/ui/step_table_view.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "model/motion_page.h"
+#include "src/model/motion_page.h"
 
 using kestrova::StepTableLayout;
 

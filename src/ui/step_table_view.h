@@ -4,7 +4,7 @@
 #include <QFrame>
 #include <QSize>
 
-#include "model/page_record.h"
+#include "src/model/page_record.h"
 
 class CMotionPage;
 

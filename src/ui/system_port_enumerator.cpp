@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/system_port_enumerator.h"
+#include "src/ui/system_port_enumerator.h"
 
 #include <QSerialPortInfo>
 

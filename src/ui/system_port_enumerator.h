@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/port_enumerator.h"
+#include "src/ui/port_enumerator.h"
 
 namespace kestrova {
 

@@ -2,11 +2,11 @@
 // The editor window with its own serial port, driven as a user drives it, against a
 // kestrova-sim child process over the network port (COM5) or a pseudo-terminal (COM1). A
 // hang-up and the recovery by Disconnect and Connect are the serial port's own tests.
-#include "model/page_file.h"
-#include "support/sample_page.h"
-#include "support/sim_process.h"
-#include "support/temp_dir.h"
-#include "ui/editor_fixture.h"
+#include "src/model/page_file.h"
+#include "tests/support/sample_page.h"
+#include "tests/support/sim_process.h"
+#include "tests/support/temp_dir.h"
+#include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
 namespace {
@@ -48,7 +48,7 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
     // To PC Load from a page file, which may hold values that the controls never offer.
     void loadPageFile(const PageRecord& record) {
         files.openPath = dir / "page.kpf";
-        ASSERT_TRUE(writePageFile(*files.openPath, record));
+        ASSERT_TRUE(writePageFile(*files.openPath, record, test::noFlush));
         click(id::kPcLoad);
         ASSERT_EQ(motionPage.getRecord(), record);
     }

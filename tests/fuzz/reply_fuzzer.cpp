@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "protocol/reply_recognizer.h"
+#include "src/protocol/reply_recognizer.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <numeric>
 
-#include "model/motion_page.h"
-#include "support/sample_page.h"
+#include "src/model/motion_page.h"
+#include "tests/support/sample_page.h"
 
 using namespace kestrova;
 

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "model/motion_page.h"
-#include "model/page_file.h"
-#include "support/sample_page.h"
-#include "support/temp_dir.h"
+#include "src/model/motion_page.h"
+#include "src/model/page_file.h"
+#include "tests/support/sample_page.h"
+#include "tests/support/temp_dir.h"
 
 using namespace kestrova;
 namespace fs = std::filesystem;
@@ -38,10 +38,10 @@ TEST(PageFile, SaveReplacesAFileWhollyOrNotAtAll) {
     ScriptedDialogs dialogs;
     CMotionPage page;
     page.setRecord(test::samplePage());
-    EXPECT_EQ(page.saveToFile(dialogs), 1) << "a cancelled save is no failure";
+    EXPECT_EQ(page.saveToFile(dialogs, test::noFlush), 1) << "a cancelled save is no failure";
     dialogs.path = dir / "walk.kpf";
     writeBytes(*dialogs.path, test::Bytes(500, 1));
-    ASSERT_EQ(page.saveToFile(dialogs), 1);
+    ASSERT_EQ(page.saveToFile(dialogs, test::noFlush), 1);
     EXPECT_EQ(fs::file_size(*dialogs.path), kPageRecordSize);
     CMotionPage loaded;
     ASSERT_EQ(loaded.loadFromFile(dialogs), 1);
@@ -50,7 +50,7 @@ TEST(PageFile, SaveReplacesAFileWhollyOrNotAtAll) {
 
     fs::create_directory(dir / "folder.kpf");  // a folder cannot be replaced by a file
     dialogs.path = dir / "folder.kpf";
-    EXPECT_EQ(page.saveToFile(dialogs), 0);
+    EXPECT_EQ(page.saveToFile(dialogs, test::noFlush), 0);
     EXPECT_TRUE(fs::is_directory(*dialogs.path));
     EXPECT_EQ(dialogs.errors, std::vector<std::string>{"can't save file!"});
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2) << "no temporary file";
@@ -82,13 +82,13 @@ TEST(PageFile, ShortMissingOrFolderFilesAreRefusedAndLongerOnesGiveTheirFirstRec
 
 TEST(PageFile, SaveThroughASymbolicLinkReplacesTheFileItNames) {
     test::TempDir dir;
-    ASSERT_TRUE(writePageFile(dir / "real.kpf", defaultPageRecord()));
+    ASSERT_TRUE(writePageFile(dir / "real.kpf", defaultPageRecord(), test::noFlush));
     std::error_code noLinks;
     fs::create_symlink(dir / "real.kpf", dir / "link.kpf", noLinks);
     if (noLinks) {
         GTEST_SKIP() << "this system makes no symbolic links: " << noLinks.message();
     }
-    ASSERT_TRUE(writePageFile(dir / "link.kpf", test::samplePage()));
+    ASSERT_TRUE(writePageFile(dir / "link.kpf", test::samplePage(), test::noFlush));
     EXPECT_TRUE(fs::is_symlink(dir / "link.kpf"));
     EXPECT_EQ(readPageFile(dir / "real.kpf"), test::samplePage());
 }

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "protocol/packets.h"
-#include "protocol/reply_recognizer.h"
-#include "support/sample_page.h"
+#include "src/protocol/packets.h"
+#include "src/protocol/reply_recognizer.h"
+#include "tests/support/sample_page.h"
 
 using namespace kestrova;
 using test::Bytes;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "serial/comm.h"
+#include "src/serial/comm.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "pty_pair.h"  // first: Winsock before the rest of Windows
+#include "tests/support/pty_pair.h"  // first: Winsock before the rest of Windows
 
 #include <condition_variable>
 #include <deque>
@@ -12,8 +12,7 @@
 #include <numeric>
 #include <thread>
 
-#include "serial/app_message_box.h"
-#include "serial/write_time_limit.h"
+#include "src/serial/write_time_limit.h"
 
 using namespace kestrova;
 using namespace kestrova::test;
@@ -30,12 +29,13 @@ Bytes pattern(std::size_t count, std::uint8_t seed = 0) {
 }
 
 // Stands in for the editor window, with the test's thread as the window's: posted chunks run
-// only inside waitFor, as in an event loop. Records every chunk it consumes and, while it
-// lives, every application message.
-struct TestOwner : CommOwner, AppMessageBox {
-    TestOwner() { installAppMessageBox(this); }
-    ~TestOwner() override { installAppMessageBox(nullptr); }
-    void show(std::string_view text) override { messages.emplace_back(text); }
+// only inside waitFor, as in an event loop. Records every chunk it consumes and every failure
+// reported to it.
+struct TestOwner : CommOwner {
+    void onCommFailure(const CommFailure& failure) override { failures.push_back(failure); }
+    std::size_t writeFailures() const {
+        return std::ranges::count(failures, CommFailure::During::Write, &CommFailure::during);
+    }
 
     void postToOwner(std::function<void()> task) override {  // watcher thread
         std::lock_guard lock(mutex);
@@ -72,7 +72,7 @@ struct TestOwner : CommOwner, AppMessageBox {
 
     Bytes received;  // what was consumed and shown, written on the test's thread only
     std::vector<std::size_t> chunkSizes;
-    std::vector<std::string> messages;
+    std::vector<CommFailure> failures;
     bool overlapped = false;  // a chunk in use changed, or the next one was posted
     std::function<void(std::span<const std::uint8_t>)> hook = [](auto) {};  // in onCommRead
     std::mutex mutex;
@@ -114,32 +114,60 @@ class CommTest : public ::testing::Test {
     CComm comm;  // destroyed first: the port closes while the owner still runs
 };
 
-TEST_F(CommTest, FailedOpensLeaveNothingBehindAndTellWhyAndWritesThatCannotGoOutReportError) {
+// An open that fails tells the owner which device and why, and leaves nothing behind: a write
+// afterwards fails too, and the pseudo-terminal still opens.
+struct FailedOpen {
+    const char* name;
+    PortSettings settings;
+    const char* device;  // as the failure names it; nullptr: the pseudo-terminal
+    const char* reason;  // a part of the reason; nullptr: the system's own words
+    friend void PrintTo(const FailedOpen& open, std::ostream* out) { *out << open.name; }
+};
+
+class FailedOpenTest : public CommTest, public ::testing::WithParamInterface<FailedOpen> {};
+
+TEST_P(FailedOpenTest, TellsTheOwnerWhyAndLeavesNothingBehind) {
     ::setenv("KESTROVA_COM2", kMissingDevice, 1);
     ::setenv("KESTROVA_COM3", "not-a-path", 1);
     server.held.reset();
-    ::testing::internal::CaptureStderr();
-    // Nine data bits, a missing device, a malformed name, a refused connection.
-    for (const PortSettings& settings :
-         {PortSettings{1, 0, 9, 0, 0, 0, 9600}, buildPortSettings(1, 3), buildPortSettings(2, 3),
-          buildPortSettings(4, 3)}) {
-        EXPECT_EQ(comm.open(settings), 0);
-        EXPECT_EQ(comm.write(pattern(9)), 1);
-    }
-    const std::string console = ::testing::internal::GetCapturedStderr();
-    EXPECT_THAT(console, HasSubstr(std::string(kMissingDevice) + ": "));
-    EXPECT_THAT(console, HasSubstr("; is the adapter plugged in?"));
-    EXPECT_THAT(console, HasSubstr("; is the simulator or the serial server running?"));
-    // The device was left usable, and (where the system enforces it) is held exclusively.
+    const FailedOpen& param = GetParam();
+    EXPECT_EQ(comm.open(param.settings), 0);
+    ASSERT_EQ(owner.failures.size(), 1u);
+    EXPECT_EQ(owner.failures[0].during, CommFailure::During::Open);
+    EXPECT_THAT(owner.failures[0].device, HasSubstr(param.device ? param.device : pty.device));
+    EXPECT_THAT(owner.failures[0].reason, HasSubstr(param.reason ? param.reason : ""));
+    EXPECT_FALSE(owner.failures[0].reason.empty());
+    EXPECT_FALSE(comm.isConnected());
+    EXPECT_EQ(comm.write(pattern(9)), 0);
+    ASSERT_EQ(owner.failures.size(), 2u);
+    EXPECT_EQ(owner.failures[1].during, CommFailure::During::Write);
+    EXPECT_EQ(owner.failures[1].reason, "the port is not open");
+    EXPECT_EQ(comm.open(com1()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailedOpenTest,
+    ::testing::Values(FailedOpen{"NineDataBits", {1, 0, 9, 0, 0, 0, 9600}, nullptr, nullptr},
+                      FailedOpen{"MissingDevice", buildPortSettings(1, 3), kMissingDevice,
+                                 "; is the adapter plugged in?"},
+                      FailedOpen{"MalformedOverride", buildPortSettings(2, 3), "COM3",
+                                 "check the KESTROVA_COM variables"},
+                      FailedOpen{"RefusedConnection", buildPortSettings(4, 3), "tcp:127.0.0.1:",
+                                 "; is the simulator or the serial server running?"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Held exclusively while open (where the system enforces it), never reopened while open, and
+// silent once closed.
+TEST_F(CommTest, AnOpenPortIsHeldAloneAndAClosedOneSendsNothing) {
     ASSERT_EQ(comm.open(com1()), 1);
 #ifndef _WIN32
     EXPECT_EQ(CComm().open(com1()), 0);  // Wine lets a second program open a COM port
 #endif
-    EXPECT_EQ(comm.open(com1()), 0);  // nor reopened while open
+    EXPECT_EQ(comm.open(com1()), 0);
     comm.close();
-    EXPECT_EQ(comm.write(pattern(9)), 1);
+    EXPECT_EQ(comm.write(pattern(9)), 0);
     EXPECT_TRUE(pty.receive(1, 100ms).empty());
-    EXPECT_EQ(owner.messages, std::vector<std::string>(5, "ERROR"));
+    EXPECT_EQ(owner.writeFailures(), 1u);
 }
 
 // The same behaviour over the pseudo-terminal and over the network port.
@@ -177,7 +205,7 @@ TEST_P(CommOnLink, BothDirectionsStreamAtOnceInChunksHandedOverOneAtATime) {
     EXPECT_EQ(owner.received, incoming);
     EXPECT_LE(std::ranges::max(owner.chunkSizes), CComm::kLargestChunk);
     EXPECT_FALSE(owner.overlapped);
-    EXPECT_TRUE(owner.messages.empty());
+    EXPECT_TRUE(owner.failures.empty());
 }
 
 // A peer that stops taking bytes (XOFF on the line; a full small receive buffer on the network)
@@ -193,27 +221,26 @@ TEST_P(CommOnLink, AStalledPeerIsNoticedAtOnceAndNeverGetsTheRestOfAPacket) {
     const Bytes page = pattern(215);
     std::size_t writes = 0;
     auto took = Clock::duration{};
-    ::testing::internal::CaptureStderr();
-    for (auto start = Clock::now(); owner.messages.empty() && writes++ < kStallNoticedWithin;
+    for (auto start = Clock::now(); owner.failures.empty() && writes++ < kStallNoticedWithin;
          start = Clock::now()) {
         comm.write(page);
         took = Clock::now() - start;
     }
-    ASSERT_EQ(owner.messages.size(), 1u);
+    ASSERT_EQ(owner.failures.size(), 1u);
+    EXPECT_EQ(owner.failures[0].reason, "write timed out");
     EXPECT_LT(took, writeTimeLimit(page.size(), 9600) + 500ms);
     const auto start = Clock::now();
-    comm.write(page);
+    EXPECT_EQ(comm.write(page), 0);
     EXPECT_LT(Clock::now() - start, tcp() ? 100ms : took + 100ms);
-    EXPECT_EQ(owner.messages.size(), 2u);
-    EXPECT_THAT(::testing::internal::GetCapturedStderr(), HasSubstr(": write timed out"));
+    EXPECT_EQ(owner.writeFailures(), 2u);
     ASSERT_TRUE(tcp() || pty.send({kXonChar}));
     const Bytes got = peer().receive(writes * page.size(), 500ms);
     EXPECT_LT(got.size(), writes * page.size()) << writes;
 }
 
-TEST_P(CommOnLink, CloseAndHangUpEndTheWatcherPromptlyWhereverItWaitsAndReconnectWorks) {
-    // Waiting in the hand-off: the chunk read before the close is still consumed, and one of a
-    // session opened meanwhile never mixes with it.
+// Closed while the watcher waits in the hand-off: the chunk read before the close is still
+// consumed, and one of a session opened meanwhile never mixes with it.
+TEST_P(CommOnLink, CloseDuringTheHandOffKeepsTheChunkAndSessionsApart) {
     ASSERT_TRUE(connect(comm));
     ASSERT_TRUE(peer().send({1, 2, 3}));
     ASSERT_TRUE(owner.waitFor(0, 1));
@@ -223,28 +250,35 @@ TEST_P(CommOnLink, CloseAndHangUpEndTheWatcherPromptlyWhereverItWaitsAndReconnec
     ASSERT_TRUE(peer().send({4, 5, 6}));
     ASSERT_TRUE(owner.waitFor(0, 2));  // the new chunk waits behind the old one
     EXPECT_TRUE(owner.waitFor(6));
+    EXPECT_EQ(owner.received, (Bytes{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(owner.chunkSizes, (std::vector<std::size_t>{3, 3}));
+}
 
-    // Inside the chunk handler, as in a modal box it shows.
+// Closed from inside the chunk handler, as a modal box it shows may do.
+TEST_P(CommOnLink, CloseInsideTheChunkHandlerReleasesTheDevice) {
     owner.hook = [&](std::span<const std::uint8_t>) { comm.close(); };
+    ASSERT_TRUE(connect(comm));
     ASSERT_TRUE(peer().send({7}));
-    EXPECT_TRUE(owner.waitFor(7));
+    EXPECT_TRUE(owner.waitFor(1));
     EXPECT_TRUE(released());
-    owner.hook = [](auto) {};
+}
 
-    // Destroyed while open.
+TEST_P(CommOnLink, DestroyedWhileOpenReleasesTheDevice) {
     EXPECT_TRUE(connect(*std::make_unique<CComm>()));
     EXPECT_TRUE(released());
+}
 
-    // Hung up by the far end: the watcher notices and ends. A socket accepts the first write
-    // after the peer left; the port must not.
+// Hung up by the far end: the watcher notices and ends. A socket accepts the first write after
+// the peer left; the port must not. It stays connected until the user disconnects, and a new
+// connection works.
+TEST_P(CommOnLink, AHangUpFailsEveryWriteUntilReconnected) {
     ASSERT_TRUE(connect(comm));
     peer().fd.reset();
     std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(comm.write(pattern(34)), 1);
-    EXPECT_EQ(comm.write(pattern(34)), 1);
-    EXPECT_EQ(owner.messages, std::vector<std::string>(2, "ERROR"));
-    EXPECT_EQ(comm.connected.load(), 1);  // until the user disconnects
+    EXPECT_EQ(comm.write(pattern(34)), 0);
+    EXPECT_EQ(comm.write(pattern(34)), 0);
+    EXPECT_EQ(owner.writeFailures(), 2u);
+    EXPECT_TRUE(comm.isConnected());
     comm.close();
     if (!tcp()) {  // the adapter is plugged in again
         pty = PtyPair();
@@ -252,8 +286,8 @@ TEST_P(CommOnLink, CloseAndHangUpEndTheWatcherPromptlyWhereverItWaitsAndReconnec
     }
     ASSERT_TRUE(connect(comm));
     ASSERT_TRUE(peer().send({8, 9}));
-    EXPECT_TRUE(owner.waitFor(9));
-    EXPECT_EQ(owner.received, (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_TRUE(owner.waitFor(2));
+    EXPECT_EQ(owner.received, (Bytes{8, 9}));
     EXPECT_EQ(comm.write(pattern(34)), 1);
     EXPECT_EQ(peer().receive(34), pattern(34));
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "pty_pair.h"  // setenv on Windows
-#include "serial/port_devices.h"
-#include "serial/port_settings.h"
+#include "src/serial/port_devices.h"
+#include "src/serial/port_settings.h"
+#include "tests/support/pty_pair.h"  // setenv on Windows
 
 using namespace kestrova;
 

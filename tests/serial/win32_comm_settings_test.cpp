@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/win32/comm_settings.h"
+#include "src/serial/win32/comm_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 
-#include "model/page_file.h"
-#include "support/sim_process.h"
-#include "support/temp_dir.h"
+#include "src/model/page_file.h"
+#include "tests/support/sim_process.h"
+#include "tests/support/temp_dir.h"
+#include "tools/board/commands.h"
 
 using namespace kestrova;
 using namespace kestrova::test;
@@ -38,9 +41,11 @@ class BoardProgram : public ::testing::TestWithParam<Transport> {
 
 TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
     fs::create_directory(in);
-    ASSERT_TRUE(writePageFile(pageFile(in, 3), page(3, 0xFE)));    // trailer bytes inside
-    ASSERT_TRUE(writePageFile(pageFile(in, 19), page(19, 0x23)));  // header bytes inside
-    ASSERT_TRUE(writePageFile(dir / "refused.kpf", page(kPageCount)));
+    ASSERT_TRUE(
+        writePageFile(pageFile(in, 3), page(3, 0xFE), test::noFlush));  // trailer bytes inside
+    ASSERT_TRUE(
+        writePageFile(pageFile(in, 19), page(19, 0x23), test::noFlush));  // header bytes inside
+    ASSERT_TRUE(writePageFile(dir / "refused.kpf", page(kPageCount), test::noFlush));
     const std::string out = dir / "out", page3 = pageFile(in, 3);
     // The simulator's options; commands run one after the other, the last one's exit status and
     // what it says.
@@ -83,5 +88,30 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
 
 INSTANTIATE_TEST_SUITE_P(Transports, BoardProgram,
                          ::testing::Values(Transport::Tcp, Transport::Pty));
+
+// What backup and read write is made durable: each page file before its rename, then its
+// folder, and the index.
+TEST_P(BoardProgram, BackupAndReadFlushWhatTheyWrite) {
+    static std::map<std::string, int> flushed;
+    const FlushToDisk recorded = [](const fs::path& path) {
+        ++flushed[path.extension() == ".tmp" ? "page file" : path.filename().string()];
+        return true;
+    };
+    SimProcess sim(GetParam(), link, {});
+    const std::string port =
+        GetParam() == Transport::Tcp ? "tcp:127.0.0.1:" + std::to_string(sim.port()) : link;
+    std::ostringstream out;
+    board::Report report(out, out, false);
+    board::BoardCommands commands({parsePortDevice(port), 9600, std::chrono::seconds(2)}, report,
+                                  recorded);
+    flushed.clear();
+    commands.backup(dir / "saved");
+    commands.read(7, dir / "seven.kpf");
+    EXPECT_EQ(report.finish(), 0) << out.str();
+    EXPECT_EQ(flushed, (std::map<std::string, int>{{"page file", int{kPageCount} + 1},
+                                                   {"saved", int{kPageCount}},
+                                                   {"index.txt", 1},
+                                                   {dir.path().filename().string(), 1}}));
+}
 
 }  // namespace

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "protocol/packet_reader.h"
+#include "src/protocol/packet_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "protocol/packets.h"
+#include "src/protocol/packets.h"
 
 using namespace kestrova;
 

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "serial/port_settings.h"
-#include "serial/posix/serial_device.h"
-#include "support/sim_process.h"
-#include "support/temp_dir.h"
+#include "src/serial/port_settings.h"
+#include "src/serial/posix/serial_device.h"
+#include "tests/support/sim_process.h"
+#include "tests/support/temp_dir.h"
 
 using namespace kestrova;
 using namespace kestrova::test;

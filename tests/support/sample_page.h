@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include "model/page_record.h"
+#include "src/model/page_record.h"
 
 namespace kestrova::test {
 

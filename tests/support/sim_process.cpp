@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "support/sim_process.h"
+#include "tests/support/sim_process.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "serial/unique_fd.h"
+#include "src/platform/posix/unique_fd.h"
 
 namespace kestrova::test {
 

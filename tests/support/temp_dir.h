@@ -37,4 +37,9 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+// The flush handed to page-file saves that only prepare a test's files.
+inline bool noFlush(const std::filesystem::path&) {
+    return true;
+}
+
 }  // namespace kestrova::test

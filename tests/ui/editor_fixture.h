@@ -21,14 +21,14 @@
 #include <optional>
 #include <vector>
 
-#include "model/motion_page.h"
-#include "protocol/packets.h"
 #include "resources/resource_ids.h"
-#include "serial/pty_pair.h"
-#include "support/sample_page.h"
-#include "ui/editor_dlg.h"
-#include "ui/file_dialogs.h"
-#include "ui/message_boxes.h"
+#include "src/model/motion_page.h"
+#include "src/protocol/packets.h"
+#include "src/ui/editor_dlg.h"
+#include "src/ui/file_dialogs.h"
+#include "src/ui/message_boxes.h"
+#include "tests/support/pty_pair.h"
+#include "tests/support/sample_page.h"
 
 namespace kestrova::test {
 
@@ -167,7 +167,7 @@ class PtyEditorTest : public EditorTest {
     // Opens COM1 and forgets the message that says so.
     void connect() {
         dlg->onConnect();
-        ASSERT_EQ(dlg->port().connected, 1);
+        ASSERT_TRUE(dlg->port().isConnected());
         boxes.shown.clear();
     }
 

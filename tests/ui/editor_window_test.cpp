@@ -12,16 +12,30 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
-#include "editor_fixture.h"
-#include "model/page_file.h"
 #include "resources/templates.h"
-#include "support/temp_dir.h"
-#include "ui/dialog_builder.h"
-#include "ui/editor_app.h"
-#include "ui/motor_panel.h"
+#include "src/model/page_file.h"
+#include "src/ui/dialog_builder.h"
+#include "src/ui/editor_app.h"
+#include "src/ui/motor_panel.h"
+#include "tests/support/temp_dir.h"
+#include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
 namespace {
+
+// Worked by hand: units x base / 4 across, units x base / 8 down, halves rounded up.
+TEST(DialogUnitsTest, ScaleAsThePlatformRounds) {
+    struct Case {
+        int baseWidth, baseHeight, x, y, cx, cy;
+        QRect pixels;
+    };
+    for (const Case& c : {Case{6, 13, 9, 57, 50, 14, QRect(14, 93, 75, 23)},
+                          Case{7, 16, 1, 3, 2, 1, QRect(2, 6, 4, 2)},
+                          Case{5, 12, 2, 5, 0, 8, QRect(3, 8, 0, 12)}}) {
+        EXPECT_EQ(DialogUnits(c.baseWidth, c.baseHeight).toPixels(c.x, c.y, c.cx, c.cy), c.pixels)
+            << c.baseWidth << "x" << c.baseHeight;
+    }
+}
 
 TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateOrder) {
     const std::span<const res::ControlTemplate> rows = res::editorDialog.controls;
@@ -147,22 +161,27 @@ TEST_F(PtyEditorTest, ConnectDisconnectReportWithTheChosenNumberAndAMissingDevic
     chooseMenu(*dlg, "&Disconnect");
     chooseMenu(*dlg, "&Connect");
     chooseMenu(*dlg, "&Connect");
-    ASSERT_EQ(dlg->port().connected, 1);
+    ASSERT_EQ(dlg->port().isConnected(), true);
     runSetup(*dlg, 2, 4, true);
     runSetup(*dlg, 0, 0, false);
     EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(2, 4));
     chooseMenu(*dlg, "&Connect");
     // The port closes only once its message has been dismissed.
-    int connectedWhileShown = -1;
-    boxes.whileOpen = [&](const MessageRequest&) { connectedWhileShown = dlg->port().connected; };
+    bool connectedWhileShown = false;
+    boxes.whileOpen = [&](const MessageRequest&) {
+        connectedWhileShown = dlg->port().isConnected();
+    };
     chooseMenu(*dlg, "&Disconnect");
     boxes.whileOpen = nullptr;
-    EXPECT_EQ(std::pair(connectedWhileShown, +dlg->port().connected), std::pair(1, 0));
+    EXPECT_EQ(std::pair(connectedWhileShown, dlg->port().isConnected()), std::pair(true, false));
     setenv("KESTROVA_COM4", "/nonexistent/kestrova-tty", 1);
     runSetup(*dlg, 3, 3, true);
+    ::testing::internal::CaptureStderr();
     chooseMenu(*dlg, "&Connect");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "/nonexistent/kestrova-tty: No such file or directory; is the adapter plugged in?\n");
     unsetenv("KESTROVA_COM4");
-    EXPECT_EQ(dlg->port().connected, 0);
+    EXPECT_EQ(dlg->port().isConnected(), false);
     EXPECT_EQ(boxes.texts(),
               (std::vector<QString>{"COM1 is not opened.", "COM1 open.", "COM1 already open.",
                                     "COM3 already open.", "COM3 is closed.", "COM4 open fail."}));

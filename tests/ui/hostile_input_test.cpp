@@ -11,9 +11,9 @@
 #include <QMenuBar>
 #include <thread>
 
-#include "editor_fixture.h"
-#include "serial/file_flush.h"
-#include "support/temp_dir.h"
+#include "src/platform/file_flush.h"
+#include "tests/support/temp_dir.h"
+#include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
 namespace {

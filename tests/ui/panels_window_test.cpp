@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <set>
 
-#include "editor_fixture.h"
-#include "ui/motor_panel.h"
-#include "ui/step_table_view.h"
+#include "src/ui/motor_panel.h"
+#include "src/ui/step_table_view.h"
+#include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
 namespace {

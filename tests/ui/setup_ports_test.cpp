@@ -3,8 +3,8 @@
 // Disconnect on a device, with its messages.
 #include <QPushButton>
 
-#include "editor_fixture.h"
-#include "ui/port_enumerator.h"
+#include "src/ui/port_enumerator.h"
+#include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
 namespace {
@@ -69,7 +69,7 @@ TEST_F(SetupPortsTest, AChosenDeviceThatHasGoneStaysChosenAndFailsToOpen) {
     EXPECT_EQ(entries.mid(5), (QStringList{"ttyACM0", "ttyUSB0"}));
     EXPECT_EQ(selected, "ttyUSB0");
     dlg->onConnect();
-    EXPECT_EQ(dlg->port().connected, 0);
+    EXPECT_EQ(dlg->port().isConnected(), false);
     EXPECT_EQ(boxes.texts(), std::vector<QString>{"ttyUSB0 open fail."});
 }
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "protocol/packets.h"
-#include "serial/port_settings.h"
+#include "src/protocol/packets.h"
+#include "src/serial/port_settings.h"
 #include "tools/board/port_choice.h"
 
 namespace kestrova::board {
@@ -31,8 +31,7 @@ std::string BoardLink::open(const PortDevice& device, std::uint32_t baudRate) {
     if (comm.open(settings, device) != 0) {
         return {};
     }
-    // The serial layer has already said why on standard error.
-    return "cannot open " + deviceText(device);
+    return "cannot open " + lastFailure.device + ": " + lastFailure.reason;
 }
 
 Outcome BoardLink::readPage(std::uint8_t number) {
@@ -64,11 +63,9 @@ Outcome BoardLink::twice(std::span<const std::uint8_t> packet, Awaited awaited,
 Outcome BoardLink::attempt(std::span<const std::uint8_t> packet, Awaited awaited,
                            std::uint8_t number) {
     reader.clear();
-    const std::size_t earlierMessages = messages.shown.size();
-    comm.write(packet);
-    if (messages.shown.size() != earlierMessages) {
-        return failed("the link is down: the packet could not be sent (\"" + messages.shown.back() +
-                      "\")");
+    if (comm.write(packet) == 0) {
+        return failed("the link is down: the packet could not be sent (" + lastFailure.reason +
+                      ")");
     }
     const auto wait = awaited == Awaited::Nothing ? std::min(timeout, kRefusalWindow) : timeout;
     tasks.runUntil(TaskQueue::Clock::now() + wait, [this] { return reader.reply().has_value(); });

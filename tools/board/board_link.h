@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "model/page_record.h"
-#include "serial/app_message_box.h"
-#include "serial/comm.h"
-#include "serial/comm_owner.h"
-#include "serial/port_devices.h"
+#include "src/model/page_record.h"
+#include "src/serial/comm.h"
+#include "src/serial/comm_owner.h"
+#include "src/serial/port_devices.h"
 #include "tools/board/reply_reader.h"
 #include "tools/board/task_queue.h"
 
@@ -23,23 +22,6 @@ struct Outcome {
     bool ok = false;
     std::string problem;             // why not, when not ok
     std::optional<PageRecord> page;  // a read page
-};
-
-// The serial port's messages ("ERROR" for a write that did not go out), kept for the tool
-// instead of shown in a box.
-class RecordedMessages : public AppMessageBox {
-  public:
-    RecordedMessages() : previous(installAppMessageBox(this)) {}
-    ~RecordedMessages() override { installAppMessageBox(previous); }
-    RecordedMessages(const RecordedMessages&) = delete;
-    RecordedMessages& operator=(const RecordedMessages&) = delete;
-
-    void show(std::string_view text) override { shown.emplace_back(text); }
-
-    std::vector<std::string> shown;
-
-  private:
-    AppMessageBox* previous;
 };
 
 // The link to the controller board: CComm with this as its owner. The watcher's chunks are
@@ -67,13 +49,14 @@ class BoardLink : private CommOwner {
 
     void postToOwner(std::function<void()> task) override { tasks.post(std::move(task)); }
     void onCommRead(std::span<const std::uint8_t> chunk) override { reader.feed(chunk); }
+    void onCommFailure(const CommFailure& failure) override { lastFailure = failure; }
 
     Outcome twice(std::span<const std::uint8_t> packet, Awaited awaited, std::uint8_t number);
     Outcome attempt(std::span<const std::uint8_t> packet, Awaited awaited, std::uint8_t number);
 
     std::chrono::milliseconds timeout;
-    RecordedMessages messages;
-    TaskQueue tasks;  // outlives comm, whose watcher posts to it
+    CommFailure lastFailure;  // of the latest open or write that failed
+    TaskQueue tasks;          // outlives comm, whose watcher posts to it
     ReplyReader reader;
     CComm comm;
 };

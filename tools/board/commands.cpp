@@ -6,7 +6,7 @@
 #include <regex>
 #include <vector>
 
-#include "model/page_file.h"
+#include "src/model/page_file.h"
 #include "tools/board/page_difference.h"
 #include "tools/board/page_listing.h"
 #include "tools/board/port_choice.h"
@@ -88,14 +88,14 @@ void BoardCommands::backup(const fs::path& folder) {
     for (int number = 0; number < static_cast<int>(kPageCount); ++number) {
         const std::optional<PageRecord> page = readBack(number, "");
         const fs::path file = folder / pageFileName(number);
-        if (page && !writePageFile(file, *page)) {
+        if (page && !writePageFile(file, *page, flush)) {
             report.fileError("cannot write " + file.string());
         } else if (page) {
             report.pageDone(label(*page) + ": saved to " + file.string());
             saved.push_back(*page);
         }
     }
-    if (!writeText(folder / "index.txt", indexText(saved))) {
+    if (!writeText(folder / "index.txt", indexText(saved)) || !flush(folder / "index.txt")) {
         report.fileError("cannot write " + (folder / "index.txt").string());
     }
 }
@@ -125,7 +125,7 @@ void BoardCommands::read(int number, const fs::path& file) {
         return;
     }
     const std::optional<PageRecord> page = readBack(number, "");
-    if (page && !writePageFile(file, *page)) {
+    if (page && !writePageFile(file, *page, flush)) {
         report.fileError("cannot write " + file.string());
     } else if (page) {
         report.pageDone(label(*page) + ": saved to " + file.string());

@@ -9,8 +9,9 @@
 #include <ostream>
 #include <string>
 
-#include "model/page_record.h"
-#include "serial/port_devices.h"
+#include "src/model/page_file.h"
+#include "src/model/page_record.h"
+#include "src/serial/port_devices.h"
 #include "tools/board/board_link.h"
 #include "tools/board/report.h"
 
@@ -26,8 +27,9 @@ struct LinkSettings {
 // is opened when a command first needs it.
 class BoardCommands {
   public:
-    BoardCommands(const LinkSettings& settings, Report& report)
-        : settings(settings), report(report) {}
+    // `flush` makes every page file written durable.
+    BoardCommands(const LinkSettings& settings, Report& report, FlushToDisk flush)
+        : settings(settings), report(report), flush(flush) {}
 
     void backup(const std::filesystem::path& folder);
     void restore(const std::filesystem::path& folder);
@@ -45,6 +47,7 @@ class BoardCommands {
 
     LinkSettings settings;
     Report& report;
+    FlushToDisk flush;
     std::unique_ptr<BoardLink> board;
     bool linkTried = false;
 };

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "kestrova_version.h"
-#include "protocol/packets.h"
-#include "serial/port_settings.h"
-#include "serial/terminal.h"
-#include "serial/write_time_limit.h"
+#include "src/platform/file_flush.h"
+#include "src/platform/terminal.h"
+#include "src/protocol/packets.h"
+#include "src/serial/port_settings.h"
+#include "src/serial/write_time_limit.h"
 #include "tools/board/commands.h"
 #include "tools/board/port_choice.h"
 #include "tools/common/help_formatter.h"
@@ -27,7 +28,8 @@ constexpr std::chrono::milliseconds kReplyGrace{2000};
 constexpr unsigned kLongestTimeoutMs = 600'000;
 
 struct Arguments {
-    std::string port = "COM5";
+    std::string port =
+        portChoiceName(static_cast<int>(kPortChoiceNames.size()));  // the network port
     std::uint32_t baud = kDefaultBaud;
     unsigned timeoutMs = 0;  // 0: the page reply's line time plus kReplyGrace
     std::string target;      // DIR, FILE, or FILE|N
@@ -36,16 +38,23 @@ struct Arguments {
     bool json = false;
 };
 
+// "COM1 to COM5"
+std::string portChoiceRange(const char* between) {
+    return std::string(kPortChoiceNames.front()) + between + std::string(kPortChoiceNames.back());
+}
+
 const CLI::Validator kPortValidator(
     [](std::string& text) {
         return parsePortChoice(text).kind == PortDevice::Kind::Invalid
-                   ? "not a port: " + text + " (COM1 to COM5, a device path, or tcp:HOST:PORT)"
+                   ? "not a port: " + text + " (" + portChoiceRange(" to ") +
+                         ", a device path, or tcp:HOST:PORT)"
                    : std::string();
     },
     "PORT");
 
 void addGlobalOptions(CLI::App& app, Arguments& args) {
-    app.add_option("--port", args.port, "COM1..COM5, a device path, or tcp:HOST:PORT (COM5)")
+    app.add_option("--port", args.port,
+                   portChoiceRange("..") + ", a device path, or tcp:HOST:PORT (" + args.port + ")")
         ->type_name("P")
         ->check(kPortValidator);
     const auto speeds = std::span(baudRates).first<kSetupSpeeds>();
@@ -101,7 +110,7 @@ void run(const std::string& command, const Arguments& args, Report& report) {
         show(args.target, args.json, std::cout, report);
         return;
     }
-    BoardCommands board(linkSettings(args), report);
+    BoardCommands board(linkSettings(args), report, &flushToDisk);
     if (command == "backup") {
         board.backup(args.target);
     } else if (command == "restore") {

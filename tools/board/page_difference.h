@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "model/page_record.h"
+#include "src/model/page_record.h"
 
 namespace kestrova::board {
 

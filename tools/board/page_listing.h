@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "model/page_record.h"
+#include "src/model/page_record.h"
 
 namespace kestrova::board {
 

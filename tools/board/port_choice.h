@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "serial/port_devices.h"
+#include "src/serial/port_devices.h"
 
 namespace kestrova::board {
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "protocol/packets.h"
-#include "protocol/reply_recognizer.h"
+#include "src/protocol/packets.h"
+#include "src/protocol/reply_recognizer.h"
 
 namespace kestrova::board {
 

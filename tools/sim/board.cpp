@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "protocol/packets.h"
+#include "src/protocol/packets.h"
 
 namespace kestrova::sim {
 

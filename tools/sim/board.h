@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "model/page_record.h"
-#include "protocol/received_packet.h"
+#include "src/model/page_record.h"
+#include "src/protocol/received_packet.h"
 
 namespace kestrova::sim {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "protocol/packets.h"
+#include "src/protocol/packets.h"
 #include "tools/common/byte_text.h"
 
 namespace kestrova::sim {

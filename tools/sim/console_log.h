@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "protocol/received_packet.h"
+#include "src/protocol/received_packet.h"
 #include "tools/sim/board.h"
 
 namespace kestrova::sim {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <span>
 
-#include "protocol/packet_reader.h"
+#include "src/protocol/packet_reader.h"
 #include "tools/sim/board.h"
 #include "tools/sim/console_log.h"
 #include "tools/sim/reply_writer.h"

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "serial/port_devices.h"
+#include "src/serial/port_devices.h"
 
 namespace kestrova::sim {
 

@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "serial/wake_pipe.h"
+#include "src/platform/posix/wake_pipe.h"
 
 namespace kestrova::sim {
 

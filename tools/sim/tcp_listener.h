@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "serial/unique_fd.h"
+#include "src/platform/posix/unique_fd.h"
 
 namespace kestrova::sim {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/posix/custom_speed.h"
+#include "src/serial/posix/custom_speed.h"
 
 #if defined(__linux__)
 // termios2 lives in the kernel's own header, which clashes with <termios.h>: keep the two in
@@ -24,22 +24,10 @@ bool setCustomSpeed(int fd, std::uint32_t baudRate) {
     return ::ioctl(fd, TCSETS2, &tio) == 0;
 }
 
-std::optional<std::uint32_t> customSpeed(int fd) {
-    termios2 tio{};
-    if (::ioctl(fd, TCGETS2, &tio) != 0) {
-        return std::nullopt;
-    }
-    return tio.c_ospeed;
-}
-
 #else
 
 bool setCustomSpeed(int, std::uint32_t) {
     return false;
-}
-
-std::optional<std::uint32_t> customSpeed(int) {
-    return std::nullopt;
 }
 
 #endif

@@ -2,15 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 namespace kestrova {
 
 // Sets a line speed that has no termios constant (14400 and 56000 baud are offered to the
 // user). Linux takes any speed through termios2; elsewhere this fails. False on failure.
 bool setCustomSpeed(int fd, std::uint32_t baudRate);
-
-// The output speed the device reports in bits per second, where the system can tell.
-std::optional<std::uint32_t> customSpeed(int fd);
 
 }  // namespace kestrova

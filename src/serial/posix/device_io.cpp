@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/posix/device_io.h"
+#include "src/serial/posix/device_io.h"
 
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <thread>
 
-#include "serial/write_time_limit.h"
+#include "src/serial/write_time_limit.h"
 
 namespace kestrova {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "serial/port_connection.h"
+#include "src/serial/port_connection.h"
 
 namespace kestrova {
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "serial/posix/line_settings.h"
+#include "src/serial/posix/line_settings.h"
 
 #include <sys/ioctl.h>
 
 #include <array>
 #include <utility>
 
-#include "serial/posix/custom_speed.h"
+#include "src/serial/posix/custom_speed.h"
 
 namespace kestrova {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "serial/port_settings.h"
+#include "src/serial/port_settings.h"
 
 namespace kestrova {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/posix/serial_device.h"
+#include "src/serial/posix/serial_device.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,7 +8,7 @@
 
 #include <cerrno>
 
-#include "serial/posix/line_settings.h"
+#include "src/serial/posix/line_settings.h"
 
 namespace kestrova {
 

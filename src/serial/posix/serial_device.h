@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "serial/port_settings.h"
-#include "serial/posix/opened_fd.h"
+#include "src/serial/port_settings.h"
+#include "src/serial/posix/opened_fd.h"
 
 namespace kestrova {
 

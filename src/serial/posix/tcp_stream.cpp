@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/posix/tcp_stream.h"
+#include "src/serial/posix/tcp_stream.h"
 
 #include <netdb.h>
 #include <netinet/in.h>
@@ -10,13 +10,11 @@
 #include <cerrno>
 #include <memory>
 
+#include "src/serial/network_policy.h"
+
 namespace kestrova {
 
 namespace {
-
-constexpr int kConnectTimeoutMs = 3000;
-// Room for a few page packets: more would hide a stalled peer behind buffered bytes.
-constexpr int kSendBufferBytes = 2048;
 
 struct AddrInfoFree {
     void operator()(addrinfo* info) const { ::freeaddrinfo(info); }
@@ -38,7 +36,7 @@ AddrInfoList resolve(const std::string& host, std::uint16_t port) {
 // The connection's outcome: 0 once it is up, else the errno value.
 int finishConnect(int fd) {
     pollfd pending{fd, POLLOUT, 0};
-    if (::poll(&pending, 1, kConnectTimeoutMs) != 1) {
+    if (::poll(&pending, 1, static_cast<int>(kConnectTimeout.count())) != 1) {
         return ETIMEDOUT;
     }
     int error = 0;

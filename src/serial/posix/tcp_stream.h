@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "serial/posix/opened_fd.h"
+#include "src/serial/posix/opened_fd.h"
 
 namespace kestrova {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "serial/win32/com_connection.h"
+#include "src/serial/win32/com_connection.h"
 
 #include <algorithm>
 #include <array>
 
-#include "serial/win32/comm_settings.h"
-#include "serial/win32/system_reason.h"
+#include "src/platform/win32/system_reason.h"
+#include "src/serial/win32/comm_settings.h"
 
 namespace kestrova {
 

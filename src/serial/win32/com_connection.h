@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "serial/port_connection.h"
-#include "serial/win32/unique_handle.h"
+#include "src/platform/win32/unique_handle.h"
+#include "src/serial/port_connection.h"
 
 namespace kestrova {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "serial/win32/comm_settings.h"
+#include "src/serial/win32/comm_settings.h"
 
-#include "serial/write_time_limit.h"
+#include "src/serial/write_time_limit.h"
 
 namespace kestrova {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "serial/port_connection.h"
-#include "serial/win32/com_connection.h"
-#include "serial/win32/socket_connection.h"
+#include "src/serial/port_connection.h"
+#include "src/serial/win32/com_connection.h"
+#include "src/serial/win32/socket_connection.h"
 
 namespace kestrova {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <string>
 
-#include "serial/port_devices.h"
+#include "src/serial/port_devices.h"
 
 namespace kestrova {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/win32/socket_connection.h"
+#include "src/serial/win32/socket_connection.h"
 
 #include <mstcpip.h>
 #include <ws2tcpip.h>
@@ -10,15 +10,12 @@
 #include <thread>
 #include <utility>
 
-#include "serial/win32/system_reason.h"
+#include "src/platform/win32/system_reason.h"
 
 namespace kestrova {
 
 namespace {
 
-constexpr long kConnectTimeoutMs = 3000;
-// Room for a few page packets: more would hide a stalled peer behind buffered bytes.
-constexpr int kSendBufferBytes = 2048;
 constexpr WORD kWinsockVersion = MAKEWORD(2, 2);
 
 struct AddrInfoFree {
@@ -80,8 +77,7 @@ OpenedPort SocketConnection::connect(const std::string& host, std::uint16_t port
         return {nullptr, systemReason(static_cast<DWORD>(::WSAGetLastError()))};
     }
     if (::connect(socket, found->ai_addr, static_cast<int>(found->ai_addrlen)) != 0 &&
-        (::WSAGetLastError() != WSAEWOULDBLOCK ||
-         !waitWritable(socket, std::chrono::milliseconds{kConnectTimeoutMs}))) {
+        (::WSAGetLastError() != WSAEWOULDBLOCK || !waitWritable(socket, kConnectTimeout))) {
         int error = WSAETIMEDOUT;
         int size = sizeof error;
         ::getsockopt(socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
@@ -108,7 +104,7 @@ ReadResult SocketConnection::waitAndRead(std::span<std::uint8_t> buffer) {
 }
 
 ReadResult SocketConnection::readQueued(std::span<std::uint8_t> buffer) {
-    if (shutDown_.load()) {
+    if (shutdown_.isSet()) {
         // Closing with a zero linger resets the stream and drops what it still holds, so the
         // peer never gets the rest of the packet. The watcher does it: nobody else reads now.
         if (socket_ != INVALID_SOCKET) {
@@ -152,10 +148,8 @@ bool SocketConnection::acknowledged() const {
 }
 
 WriteResult SocketConnection::write(std::span<const std::uint8_t> bytes, Deadline deadline) {
-    if (shutDown_.load()) {
-        return {false,
-                "the connection was shut down after a failed write; disconnect and "
-                "connect again"};
+    if (shutdown_.isSet()) {
+        return StreamShutdown::refusal();
     }
     int error = sendAll(bytes, deadline);
     while (error == 0 && !acknowledged()) {
@@ -169,7 +163,7 @@ WriteResult SocketConnection::write(std::span<const std::uint8_t> bytes, Deadlin
     const linger abort{1, 0};
     ::setsockopt(socket_, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
                  sizeof abort);
-    shutDown_.store(true);
+    shutdown_.set();
     ::WSASetEvent(networkEvent_.get());
     return {false, error == WSAETIMEDOUT ? std::string("write timed out")
                                          : systemReason(static_cast<DWORD>(error))};

@@ -3,12 +3,12 @@
 
 #include <winsock2.h>
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 
-#include "serial/port_connection.h"
-#include "serial/win32/unique_handle.h"
+#include "src/platform/win32/unique_handle.h"
+#include "src/serial/network_policy.h"
+#include "src/serial/port_connection.h"
 
 namespace kestrova {
 
@@ -46,8 +46,8 @@ class SocketConnection : public PortConnection {
     SOCKET socket_ = INVALID_SOCKET;
     UniqueHandle networkEvent_ = UniqueHandle(::WSACreateEvent());
     UniqueHandle wakeEvent_ = makeEvent();
-    std::uint64_t handedOver_ = 0;       // bytes given to the stream so far
-    std::atomic<bool> shutDown_{false};  // after a failed write; the watcher closes the socket
+    std::uint64_t handedOver_ = 0;  // bytes given to the stream so far
+    StreamShutdown shutdown_;       // after a failed write; the watcher closes the socket
 };
 
 }  // namespace kestrova

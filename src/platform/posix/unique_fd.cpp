@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/unique_fd.h"
+#include "src/platform/posix/unique_fd.h"
 
 #include <unistd.h>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "serial/win32/system_reason.h"
+#include "src/platform/win32/system_reason.h"
 
 #include <winsock2.h>
 
 #include <array>
 
-#include "serial/failure_hint.h"
+#include "src/platform/failure_hint.h"
 
 namespace kestrova {
 

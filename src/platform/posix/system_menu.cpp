@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/system_menu.h"
+#include "src/platform/system_menu.h"
 
 namespace kestrova {
 

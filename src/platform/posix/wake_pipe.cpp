@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "serial/wake_pipe.h"
+#include "src/platform/posix/wake_pipe.h"
 
 #include <fcntl.h>
 #include <unistd.h>

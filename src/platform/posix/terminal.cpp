@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "serial/terminal.h"
+#include "src/platform/terminal.h"
 
-#include <io.h>
-
-#include <cstdio>
+#include <unistd.h>
 
 namespace kestrova {
 
 bool errorsGoToTerminal() {
-    return ::_isatty(::_fileno(stderr)) != 0;
+    return ::isatty(STDERR_FILENO) == 1;
 }
 
 }  // namespace kestrova

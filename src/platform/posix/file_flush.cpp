@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "serial/file_flush.h"
+#include "src/platform/file_flush.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "serial/unique_fd.h"
+#include "src/platform/posix/unique_fd.h"
 
 namespace kestrova {
 

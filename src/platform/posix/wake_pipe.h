@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "serial/unique_fd.h"
+#include "src/platform/posix/unique_fd.h"
 
 namespace kestrova {
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "serial/posix/system_reason.h"
+#include "src/platform/posix/system_reason.h"
 
 #include <array>
 #include <cerrno>
 #include <cstring>
 
-#include "serial/failure_hint.h"
+#include "src/platform/failure_hint.h"
 
 namespace kestrova {
 
