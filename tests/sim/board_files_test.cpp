@@ -69,7 +69,7 @@ TEST_F(BoardFiles, CommandLineNamesWhatIsWrongAndOptionsGoAnywhere) {
     const std::vector<std::tuple<Args, int, std::string>> cases{
         {{"frob", wave}, 2, "unknown command \"frob\""},
         {{"--port", "COM2", "frob"}, 2, "unknown command \"frob\""},
-        {{"show", wave}, 0, "next page None  enable step 2"},
+        {{"show", wave, "--port", "COM2"}, 0, "next page None  enable step 2"},
         {{"show", wave, "--json"}, 0, "\"nextPage\": \"None\""},
         {{"verify", wave, "--port", "tcp:nosuch.invalid:2217"},
          1,

@@ -101,6 +101,9 @@ std::string BackupFolder::store(const std::vector<PageRecord>& pages) const {
 }
 
 std::string BackupFolder::keepIncomplete(const std::vector<PageRecord>& pages) const {
+    if (pages.empty()) {
+        return "no page was read";
+    }
     const fs::path folder = freeIncompleteFolder();
     const std::string problem = writeSet(folder, pages, rules.flush);
     return problem.empty() ? "the pages read are in " + folder.string() : problem;

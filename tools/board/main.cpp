@@ -139,6 +139,10 @@ void addFileCommands(CLI::App& app, Arguments& args) {
     imported->add_option("IN", args.target, "a .json file")->required();
     imported->add_option("OUT", args.file, "the page file to write")->required();
     addForce(*imported, args, "replace OUT when it holds another page");
+    // Accepted here too, so that a line that names the port works with any command.
+    for (CLI::App* command : {show, exported, imported}) {
+        addLinkOptions(*command, args);
+    }
 }
 
 LinkSettings linkSettings(const Arguments& args) {
