@@ -68,6 +68,7 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
     // what it says.
     const std::vector<std::tuple<Args, std::vector<Args>, int, std::string>> cases{
         {{}, {{"backup", out}}, 0, "20 pages saved in"},
+        {{}, {{"restore", in}}, 0, "2 pages restored from " + in.string()},
         {{}, {{"restore", in}, {"backup", out}}, 0, "page 3 \"Noname\": read"},
         {{}, {{"verify", page3}}, 1, "byte 8 (step 0, M1): file 254, board 100; 176"},
         {{}, {{"write", dir / "refused.kpf"}}, 2, "holds page 20; the board holds pages 0 to 19"},

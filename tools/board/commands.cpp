@@ -97,6 +97,10 @@ void BoardCommands::restore(const fs::path& folder) {
     for (const auto& [file, page] : checked.pages) {
         writeAndVerify(page, file.filename().string());
     }
+    if (report.failedPageCount() == 0) {
+        report.summary(std::to_string(checked.pages.size()) + " pages restored from " +
+                       folder.string());
+    }
 }
 
 void BoardCommands::read(int number, const fs::path& file) {

@@ -32,6 +32,7 @@ class Report {
     void summary(const std::string& line);
     // A line on standard error that sets no status: where the pages of a failed run are.
     void note(const std::string& line);
+    std::size_t failedPageCount() const { return failedPages.size(); }
     // The closing line, naming the pages that failed; the exit status.
     int finish();
 
