@@ -89,7 +89,7 @@ std::string BackupFolder::store(const std::vector<PageRecord>& pages) const {
     std::error_code error;
     if (!fs::exists(target, error)) {
         fs::rename(staging, target, error);
-        rules.flush(target.parent_path().empty() ? fs::path(".") : target.parent_path());
+        rules.flush(folderOf(target));
         return error ? "cannot rename " + staging.string() + " to " + target.string() + ": " +
                            error.message() + "; the pages are in " + staging.string()
                      : std::string();

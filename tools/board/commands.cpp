@@ -69,7 +69,8 @@ void BoardCommands::backup(const fs::path& folder) {
     for (const std::string& problem : refused) {
         report.fileError(problem);
     }
-    const std::string problem = refused.empty() ? target.store(read) : "nothing written";
+    const std::string problem =
+        refused.empty() ? target.store(read) : "nothing written to " + folder.string();
     if (!problem.empty()) {
         report.fileError(problem);
     } else {

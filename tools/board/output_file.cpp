@@ -8,6 +8,10 @@ namespace kestrova::board {
 
 namespace fs = std::filesystem;
 
+fs::path folderOf(const fs::path& file) {
+    return file.parent_path().empty() ? fs::path(".") : file.parent_path();
+}
+
 std::string pageFileBytes(const PageRecord& page) {
     const PageBytes bytes = toBytes(page);
     return {bytes.begin(), bytes.end()};
@@ -47,7 +51,7 @@ std::string writeFileWhole(const fs::path& file, std::string_view content, Flush
         fs::remove(temporary, error);
         return "cannot write " + file.string() + ": " + error.message();
     }
-    flush(file.parent_path().empty() ? fs::path(".") : file.parent_path());
+    flush(folderOf(file));
     return {};
 }
 

@@ -10,6 +10,9 @@
 
 namespace kestrova::board {
 
+// The folder a file is in ("." for a bare name), to be flushed once the file is renamed.
+std::filesystem::path folderOf(const std::filesystem::path& file);
+
 // The bytes a page file holds.
 std::string pageFileBytes(const PageRecord& page);
 
