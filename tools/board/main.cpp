@@ -198,7 +198,7 @@ std::optional<std::string> unknownCommand(const CLI::App& app, int argc, char** 
 int main(int argc, char** argv) {
     CLI::App app(
         "Backs up, restores, verifies and plays the pages of the robot's controller "
-        "board.",
+        "board, and exports and imports page files.",
         "kestrova-board");
     cli::setUpHelp(app, kVersion);
     Arguments args;
