@@ -241,7 +241,10 @@ void CEditorDlg::onMotorEditChange(int motorIndex) {
     motorPanel(motorIndex)->setTrackbarPosition(readSigned(id::kMotorEdit0 + motorIndex));
 }
 
-void CEditorDlg::onFileExit() {}
+// As the caption's close button: the close event ends the run through reject().
+void CEditorDlg::onFileExit() {
+    close();
+}
 
 bool CEditorDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
     const std::optional<unsigned> command = kestrova::systemMenuCommand(message);

@@ -137,7 +137,8 @@ class CEditorDlg : public QDialog,
     void onCancel();
     void repaintStepTable();
     bool isLinkedToTarget() const;
-    void showPortMessage(const char* what);
+    QString chosenPortName() const;
+    void showPortMessage(const QString& name, const char* what);
     void showAppMessage(const QString& text);
     void showReplyMessage(const char* text);
     void showNoiseBox();
@@ -172,5 +173,6 @@ class CEditorDlg : public QDialog,
     CStepTableView* stepTable = nullptr;
     CSetupDlg setupDlg;
     CComm comm;
+    QString openPortName;  // as it was chosen when the port opened
     QIcon icon;
 };

@@ -38,12 +38,13 @@ void CEditorDlg::showAppMessage(const QString& text) {
     boxes.show({text, kestrova::applicationName(), kestrova::MessageIcon::Exclamation, this});
 }
 
-void CEditorDlg::showPortMessage(const char* what) {
-    // The name follows the current choice, not the port that is open.
+QString CEditorDlg::chosenPortName() const {
     const auto& device = setupDlg.chosenDevice();
-    const QString name =
-        device ? device->name
-               : QString::fromStdString(kestrova::portChoiceName(setupDlg.portIndex + 1));
+    return device ? device->name
+                  : QString::fromStdString(kestrova::portChoiceName(setupDlg.portIndex + 1));
+}
+
+void CEditorDlg::showPortMessage(const QString& name, const char* what) {
     showAppMessage(name + ' ' + QString::fromLatin1(what));
 }
 
@@ -55,23 +56,28 @@ void CEditorDlg::onCommFailure(const kestrova::CommFailure& failure) {
     }
 }
 
+// "already open." and "is closed." name the port that is open, whatever Setup chose since;
+// the other messages name the current choice.
 void CEditorDlg::onConnect() {
     if (comm.isConnected()) {
-        showPortMessage("already open.");
+        showPortMessage(openPortName, "already open.");
         return;
     }
     const kestrova::PortSettings settings = buildPortSettings();
     const auto& device = setupDlg.chosenDevice();
     const int opened = device ? comm.open(settings, device->portDevice()) : comm.open(settings);
-    showPortMessage(opened != 0 ? "open." : "open fail.");
+    if (opened != 0) {
+        openPortName = chosenPortName();
+    }
+    showPortMessage(chosenPortName(), opened != 0 ? "open." : "open fail.");
 }
 
 void CEditorDlg::onDisconnect() {
     if (comm.isConnected()) {
-        showPortMessage("is closed.");
+        showPortMessage(openPortName, "is closed.");
         comm.close();
     } else {
-        showPortMessage("is not opened.");
+        showPortMessage(chosenPortName(), "is not opened.");
     }
 }
 
@@ -91,11 +97,15 @@ void CEditorDlg::sendLivePositions() {
     if (!isLinkedToTarget() || kestrova::liveSendBusy != 0) {
         return;
     }
-    kestrova::LiveSendBusyScope busy;
     kestrova::MotorFields fields{};
     for (std::size_t m = 0; m < fields.size(); ++m) {
-        fields[m] = readUnsigned(id::kMotorEdit0 + static_cast<int>(m));
+        const int field = id::kMotorEdit0 + static_cast<int>(m);
+        if (readText(field).isEmpty()) {
+            return;  // it would go out as 0, an extreme the servo would jump to
+        }
+        fields[m] = readUnsigned(field);
     }
+    kestrova::LiveSendBusyScope busy;
     const kestrova::LivePacket packet = kestrova::buildLivePositionsPacket(fields);
     comm.write(packet);
     std::this_thread::sleep_for(kLivePause);

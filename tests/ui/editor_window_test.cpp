@@ -93,7 +93,7 @@ void chooseMenu(const CEditorDlg& dlg, const QString& text) {
 
 // The About item, and the system commands 16 to 31, open the About box; its Escape and its
 // button close it alone.
-TEST_F(EditorTest, EnterEscapeFileExitAndTheAboutBoxNeverCloseTheWindowPressAButtonOrHideAPanel) {
+TEST_F(EditorTest, EnterEscapeAndTheAboutBoxNeverCloseTheWindowPressAButtonOrHideAPanel) {
     QSignalSpy finished(dlg.get(), &QDialog::finished);
     QSignalSpy resetClicked(widget<QPushButton>(id::kResetStep), &QPushButton::clicked);
     for (QWidget* focused : {dlg->control(id::kResetStep), dlg->control(id::kPageNameEdit),
@@ -104,7 +104,6 @@ TEST_F(EditorTest, EnterEscapeFileExitAndTheAboutBoxNeverCloseTheWindowPressABut
         }
     }
     QTest::keyClick(dlg.get(), Qt::Key_Escape);
-    chooseMenu(*dlg, "&Exit");
     QStringList about;
     whenModalShown(dlg.get(), [&](QWidget* box) {
         about << box->windowTitle() << box->findChild<QLabel*>("static1")->text();
@@ -124,11 +123,23 @@ TEST_F(EditorTest, EnterEscapeFileExitAndTheAboutBoxNeverCloseTheWindowPressABut
     EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");  // step Reset would have written 100
 }
 
-TEST_F(PtyEditorTest, CloseButtonEndsTheModalRunAndTheOpenPortCloses) {
+// File > Exit ends the run as the close button does.
+TEST_F(PtyEditorTest, CloseButtonAndFileExitEndTheModalRunAndTheOpenPortCloses) {
     connect();
     dlg->hide();
-    whenModalShown(nullptr, [](QWidget* window) { window->close(); });
-    EXPECT_EQ(dlg->doModal(), QDialog::Rejected);
+    for (const bool exitMenu : {false, true}) {
+        bool shownAfter = true;  // the run's watchdog would close it too, but later
+        whenModalShown(nullptr, [&](QWidget* window) {
+            if (exitMenu) {
+                chooseMenu(*dlg, "&Exit");
+            } else {
+                window->close();
+            }
+            shownAfter = window->isVisible();
+        });
+        EXPECT_EQ(dlg->doModal(), QDialog::Rejected);
+        EXPECT_FALSE(shownAfter) << (exitMenu ? "File > Exit" : "close button");
+    }
     dlg.reset();  // the window object goes, and its port with it
     // The application's run ends the same way, with 0.
     QString title;
@@ -155,8 +166,8 @@ void runSetup(const CEditorDlg& dlg, int port, int baud, bool confirm) {
     chooseMenu(dlg, "&Setup");
 }
 
-// The number in the messages follows the choice in Setup, not the open port.
-TEST_F(PtyEditorTest, ConnectDisconnectReportWithTheChosenNumberAndAMissingDeviceFails) {
+// "already open." and "is closed." name the open port; the other messages the choice in Setup.
+TEST_F(PtyEditorTest, ConnectDisconnectNameTheOpenPortOrTheChoiceAndAMissingDeviceFails) {
     EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(0, 3));
     chooseMenu(*dlg, "&Disconnect");
     chooseMenu(*dlg, "&Connect");
@@ -184,7 +195,7 @@ TEST_F(PtyEditorTest, ConnectDisconnectReportWithTheChosenNumberAndAMissingDevic
     EXPECT_EQ(dlg->port().isConnected(), false);
     EXPECT_EQ(boxes.texts(),
               (std::vector<QString>{"COM1 is not opened.", "COM1 open.", "COM1 already open.",
-                                    "COM3 already open.", "COM3 is closed.", "COM4 open fail."}));
+                                    "COM1 already open.", "COM1 is closed.", "COM4 open fail."}));
     for (const MessageRequest& box : boxes.shown) {
         EXPECT_EQ(std::tuple(box.icon, box.caption, box.owner),
                   std::tuple(MessageIcon::Exclamation, QString("ui_tests"), dlg.get()));

@@ -109,13 +109,27 @@ TEST_F(PanelsTest, PanelsStartOnTheirStaircaseAndDragInsideTheFrame) {
     EXPECT_GT(trackbar(3)->value(), 0);
 }
 
-// Right after start-up the fields are empty: the first packet carries zeros for the others.
+StepPositions storedStep(unsigned step) {
+    StepPositions stored{};
+    motionPage.getStepPositions(step, stored);
+    return stored;
+}
+
+// Right after start-up the motor fields are empty: nothing goes out, whatever moves, until
+// Get Step fills them (an empty field would go out as 0, an extreme).
 TEST_F(PanelsTest, ArrowKeysStopAtTheRangeEndsAndOnlyMotorFieldsSend) {
     const int m1 = id::kMotorEdit0;
     click(id::kLinkToTarget);
+    trackbar(5)->setFocus();
+    QTest::keyClick(trackbar(5), Qt::Key_Right);
     dlg->writeUnsigned(m1, kMaxPosition);
     arrowKey(m1, Qt::Key_Up);
-    StepPositions first{};
+    EXPECT_TRUE(drain().empty());
+    click(id::kGetStep);
+    StepPositions first = storedStep(0);
+    EXPECT_EQ(drainLive(), std::vector{first});
+    dlg->writeUnsigned(m1, kMaxPosition);
+    arrowKey(m1, Qt::Key_Up);
     first[0] = kMaxPosition;
     EXPECT_EQ(drainLive(), (std::vector{first, first}));
     trackbar(0)->setFocus();
@@ -134,12 +148,6 @@ TEST_F(PanelsTest, ArrowKeysStopAtTheRangeEndsAndOnlyMotorFieldsSend) {
     EXPECT_EQ(readTexts({id::kAccEdit, id::kRateEdit}), QStringList({"49", "200"}));
     EXPECT_TRUE(drain().empty());
     EXPECT_EQ(motionPage.getAcc(0), kDefaultAcc);  // only Set Step stores it
-}
-
-StepPositions storedStep(unsigned step) {
-    StepPositions stored{};
-    motionPage.getStepPositions(step, stored);
-    return stored;
 }
 
 // Get Step, Set Step and step Reset: one packet each when linked, with the low bytes; none

@@ -83,12 +83,12 @@ TEST_F(SetupPortsTest, ConnectOpensTheChosenDeviceAndItsMessagesNameIt) {
     dlg->sendPageRead();
     const ReadRequest request = buildReadRequest(0);
     EXPECT_EQ(pty.receive(request.size()), Bytes(request.begin(), request.end()));
-    runSetup("COM3");  // the texts follow the current choice
+    runSetup("COM3");  // the open port keeps its name; the rest follow the current choice
     dlg->onDisconnect();
     dlg->onDisconnect();
     EXPECT_EQ(boxes.texts(),
               (std::vector<QString>{"pty0 is not opened.", "pty0 open.", "pty0 already open.",
-                                    "COM3 is closed.", "COM3 is not opened."}));
+                                    "pty0 is closed.", "COM3 is not opened."}));
 }
 
 }  // namespace

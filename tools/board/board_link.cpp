@@ -14,8 +14,17 @@ namespace {
 // The board answers a play only to refuse it, and a refusal comes at once.
 constexpr std::chrono::milliseconds kRefusalWindow{500};
 
+// What to check when the link fails, on the command line.
+constexpr const char* kLinkAdvice =
+    "check the cable, the --port and that the board (or kestrova-sim) is on";
+
 Outcome failed(std::string problem) {
     return {false, std::move(problem), std::nullopt};
+}
+
+// The system's reason without the serial layer's hint, which speaks to the editor's user.
+std::string withoutHint(const std::string& reason) {
+    return reason.substr(0, reason.find("; "));
 }
 
 const char* replyName(BoardReply::Kind kind) {
@@ -25,6 +34,8 @@ const char* replyName(BoardReply::Kind kind) {
 }  // namespace
 
 std::string BoardLink::open(const PortDevice& device, std::uint32_t baudRate) {
+    this->device = device;
+    this->baudRate = baudRate;
     comm.setOwnerWindow(this);
     PortSettings settings = buildPortSettings(0, 0);
     settings.baudRate = baudRate;
@@ -35,22 +46,43 @@ std::string BoardLink::open(const PortDevice& device, std::uint32_t baudRate) {
 }
 
 Outcome BoardLink::readPage(std::uint8_t number) {
-    return twice(buildReadRequest(number), Awaited::Page, number);
+    return request(buildReadRequest(number), Awaited::Page, number, true);
 }
 
 Outcome BoardLink::writePage(const PageRecord& record) {
-    return twice(buildWritePagePacket(record), Awaited::Done, record.pageNum);
+    return request(buildWritePagePacket(record), Awaited::Done, record.pageNum, true);
 }
 
 Outcome BoardLink::playPage(const PageRecord& record) {
-    return attempt(buildPlayPagePacket(record), Awaited::Nothing, record.pageNum);
+    return request(buildPlayPagePacket(record), Awaited::Nothing, record.pageNum, false);
+}
+
+std::string BoardLink::reconnect() {
+    comm.close();
+    const std::string problem = open(device, baudRate);
+    lost = !problem.empty();
+    return problem;
+}
+
+Outcome BoardLink::request(std::span<const std::uint8_t> packet, Awaited awaited,
+                           std::uint8_t number, bool retry) {
+    if (lost) {
+        if (const std::string problem = reconnect(); !problem.empty()) {
+            Outcome outcome = failed("the link is still lost (" + problem + "); " + kLinkAdvice);
+            outcome.linkLost = true;
+            return outcome;
+        }
+    }
+    Outcome outcome = retry ? twice(packet, awaited, number) : attempt(packet, awaited, number);
+    lost = outcome.linkLost;
+    return outcome;
 }
 
 Outcome BoardLink::twice(std::span<const std::uint8_t> packet, Awaited awaited,
                          std::uint8_t number) {
     const Outcome first = attempt(packet, awaited, number);
-    if (first.ok) {
-        return first;
+    if (first.ok || first.linkLost) {
+        return first;  // the same packet on a lost link would fail the same way
     }
     Outcome second = attempt(packet, awaited, number);
     if (!second.ok) {
@@ -64,8 +96,10 @@ Outcome BoardLink::attempt(std::span<const std::uint8_t> packet, Awaited awaited
                            std::uint8_t number) {
     reader.clear();
     if (comm.write(packet) == 0) {
-        return failed("the link is down: the packet could not be sent (" + lastFailure.reason +
-                      ")");
+        Outcome lostLink = failed("the link was lost (" + withoutHint(lastFailure.reason) + "); " +
+                                  kLinkAdvice + "; it is opened again for the next page");
+        lostLink.linkLost = true;
+        return lostLink;
     }
     const auto wait = awaited == Awaited::Nothing ? std::min(timeout, kRefusalWindow) : timeout;
     tasks.runUntil(TaskQueue::Clock::now() + wait, [this] { return reader.reply().has_value(); });

@@ -22,11 +22,13 @@ struct Outcome {
     bool ok = false;
     std::string problem;             // why not, when not ok
     std::optional<PageRecord> page;  // a read page
+    bool linkLost = false;           // the packet could not be sent
 };
 
 // The link to the controller board: CComm with this as its owner. The watcher's chunks are
 // handed over on the main thread while it waits for a reply. A read or write that gets no
-// answer or a refusal is tried once more.
+// answer or a refusal is tried once more. A link that was lost is opened again before the
+// next request, so a board that is back serves the pages that follow.
 class BoardLink : private CommOwner {
   public:
     explicit BoardLink(std::chrono::milliseconds timeout) : timeout(timeout) {}
@@ -47,6 +49,12 @@ class BoardLink : private CommOwner {
   private:
     enum class Awaited { Nothing, Done, Page };
 
+    // Opens the lost link again; empty when it is back, else why not.
+    std::string reconnect();
+    // The request, on a link opened again first if it was lost.
+    Outcome request(std::span<const std::uint8_t> packet, Awaited awaited, std::uint8_t number,
+                    bool retry);
+
     void postToOwner(std::function<void()> task) override { tasks.post(std::move(task)); }
     void onCommRead(std::span<const std::uint8_t> chunk) override { reader.feed(chunk); }
     void onCommFailure(const CommFailure& failure) override { lastFailure = failure; }
@@ -56,7 +64,10 @@ class BoardLink : private CommOwner {
 
     std::chrono::milliseconds timeout;
     CommFailure lastFailure;  // of the latest open or write that failed
-    TaskQueue tasks;          // outlives comm, whose watcher posts to it
+    PortDevice device;
+    std::uint32_t baudRate = 0;
+    bool lost = false;  // a write failed: the link is opened again before the next request
+    TaskQueue tasks;    // outlives comm, whose watcher posts to it
     ReplyReader reader;
     CComm comm;
 };

@@ -2,12 +2,13 @@
 #include "tools/board/commands.h"
 
 #include <algorithm>
-#include <fstream>
-#include <regex>
 #include <vector>
 
 #include "src/model/page_file.h"
+#include "tools/board/backup_folder.h"
+#include "tools/board/output_file.h"
 #include "tools/board/page_difference.h"
+#include "tools/board/page_file_check.h"
 #include "tools/board/page_listing.h"
 #include "tools/board/port_choice.h"
 #include "tools/common/byte_text.h"
@@ -22,38 +23,13 @@ std::string label(const PageRecord& page) {
     return "page " + std::to_string(page.pageNum) + " \"" + pageNameText(page.pageName) + "\"";
 }
 
-// The page files of a folder (page-NN.kpf), in order.
-std::vector<fs::path> pageFilesIn(const fs::path& folder) {
-    static const std::regex kPageFile("page-[0-9][0-9]\\.kpf");
-    std::vector<fs::path> files;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        if (std::regex_match(entry.path().filename().string(), kPageFile)) {
-            files.push_back(entry.path());
-        }
-    }
-    std::ranges::sort(files);
-    return files;
-}
-
-bool writeText(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return !out.fail();
-}
-
 // Reports what keeps a file from being read as a page.
 std::optional<PageRecord> loadPage(const fs::path& file, Report& report) {
-    std::optional<PageRecord> page = readPageFile(file);
-    if (!page) {
-        std::error_code error;
-        report.fileError(file.string() + (fs::exists(file, error)
-                                              ? ": not a page file (unreadable, or shorter than " +
-                                                    std::to_string(kPageRecordSize) + " bytes)"
-                                              : ": no such file"));
+    const CheckedPage checked = checkPageFileBytes(file);
+    if (!checked.page) {
+        report.fileError(checked.problem);
     }
-    return page;
+    return checked.page;
 }
 
 // A page number rather than a file name: up to three digits.
@@ -66,57 +42,65 @@ std::optional<int> pageNumberText(const std::string& text) {
     return std::stoi(text);
 }
 
-// "page-07.kpf", the name backup gives page 7.
-std::string pageFileName(int number) {
-    return std::string("page-") + (number < 10 ? "0" : "") + std::to_string(number) + ".kpf";
-}
-
 }  // namespace
 
 void BoardCommands::backup(const fs::path& folder) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-        report.fileError("cannot make the folder " + folder.string() + ": " + error.message());
+    const BackupFolder target(folder, rules);
+    if (const std::string problem = target.unusable(); !problem.empty()) {
+        report.fileError(problem);
         return;
     }
     if (link() == nullptr) {
         return;
     }
     report.expect(kPageCount);
-    std::vector<PageRecord> saved;
+    std::vector<PageRecord> read;
     for (int number = 0; number < static_cast<int>(kPageCount); ++number) {
-        const std::optional<PageRecord> page = readBack(number, "");
-        const fs::path file = folder / pageFileName(number);
-        if (page && !writePageFile(file, *page, flush)) {
-            report.fileError("cannot write " + file.string());
-        } else if (page) {
-            report.pageDone(label(*page) + ": saved to " + file.string());
-            saved.push_back(*page);
+        if (const std::optional<PageRecord> page = readBack(number, "")) {
+            report.pageDone(label(*page) + ": read");
+            read.push_back(*page);
         }
     }
-    if (!writeText(folder / "index.txt", indexText(saved)) || !flush(folder / "index.txt")) {
-        report.fileError("cannot write " + (folder / "index.txt").string());
+    if (read.size() != kPageCount) {
+        report.note("nothing written to " + folder.string() + "; " + target.keepIncomplete(read));
+        return;
+    }
+    const std::vector<std::string> refused = target.refusals(read);
+    for (const std::string& problem : refused) {
+        report.fileError(problem);
+    }
+    const std::string problem =
+        refused.empty() ? target.store(read) : "nothing written to " + folder.string();
+    if (!problem.empty()) {
+        report.fileError(problem);
+    } else {
+        report.summary(std::to_string(kPageCount) + " pages saved in " + folder.string());
     }
 }
 
 void BoardCommands::restore(const fs::path& folder) {
-    std::vector<std::pair<std::string, PageRecord>> pages;
-    for (const fs::path& file : pageFilesIn(folder)) {
-        if (const auto page = load(file)) {
-            pages.emplace_back(file.filename().string(), *page);
-        }
+    const CheckedFolder checked = checkBackupFolder(folder);
+    for (const std::string& problem : checked.problems) {
+        report.fileError(problem);
     }
-    if (pages.empty()) {
-        report.fileError("no readable page-NN.kpf in " + folder.string());
+    if (!checked.problems.empty()) {
+        report.fileError("nothing was sent to the board");
+        return;
+    }
+    if (checked.pages.empty()) {
+        report.fileError("no page-NN.kpf in " + folder.string());
         return;
     }
     if (link() == nullptr) {
         return;
     }
-    report.expect(pages.size());
-    for (const auto& [file, page] : pages) {
-        writeAndVerify(page, file);
+    report.expect(checked.pages.size());
+    for (const auto& [file, page] : checked.pages) {
+        writeAndVerify(page, file.filename().string());
+    }
+    if (report.failedPageCount() == 0) {
+        report.summary(std::to_string(checked.pages.size()) + " pages restored from " +
+                       folder.string());
     }
 }
 
@@ -125,17 +109,22 @@ void BoardCommands::read(int number, const fs::path& file) {
         return;
     }
     const std::optional<PageRecord> page = readBack(number, "");
-    if (page && !writePageFile(file, *page, flush)) {
-        report.fileError("cannot write " + file.string());
-    } else if (page) {
+    if (!page) {
+        return;
+    }
+    if (const std::string problem = savePageFile(file, *page, rules); !problem.empty()) {
+        report.fileError(problem);
+    } else {
         report.pageDone(label(*page) + ": saved to " + file.string());
     }
 }
 
 void BoardCommands::write(const fs::path& file) {
-    const std::optional<PageRecord> page = load(file);
-    if (page && link() != nullptr) {
-        writeAndVerify(*page, file.string());
+    const CheckedPage checked = checkPageFile(file);
+    if (!checked.page) {
+        report.fileError(checked.problem + "; nothing was sent to the board");
+    } else if (link() != nullptr) {
+        writeAndVerify(*checked.page, file.string());
     }
 }
 

@@ -13,6 +13,7 @@
 #include "src/model/page_record.h"
 #include "src/serial/port_devices.h"
 #include "tools/board/board_link.h"
+#include "tools/board/output_file.h"
 #include "tools/board/report.h"
 
 namespace kestrova::board {
@@ -27,9 +28,10 @@ struct LinkSettings {
 // is opened when a command first needs it.
 class BoardCommands {
   public:
-    // `flush` makes every page file written durable.
-    BoardCommands(const LinkSettings& settings, Report& report, FlushToDisk flush)
-        : settings(settings), report(report), flush(flush) {}
+    // `rules`: whether read and backup may replace files that hold something else, and the
+    // flush that makes every file written durable.
+    BoardCommands(const LinkSettings& settings, const SaveRules& rules, Report& report)
+        : settings(settings), rules(rules), report(report) {}
 
     void backup(const std::filesystem::path& folder);
     void restore(const std::filesystem::path& folder);
@@ -46,8 +48,8 @@ class BoardCommands {
     void writeAndVerify(const PageRecord& page, const std::string& source);
 
     LinkSettings settings;
+    SaveRules rules;
     Report& report;
-    FlushToDisk flush;
     std::unique_ptr<BoardLink> board;
     bool linkTried = false;
 };

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // kestrova-board: back up, restore, verify and play the controller board's pages.
+#include <algorithm>
 #include <array>
 #include <iostream>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "src/serial/port_settings.h"
 #include "src/serial/write_time_limit.h"
 #include "tools/board/commands.h"
+#include "tools/board/exchange_commands.h"
 #include "tools/board/port_choice.h"
 #include "tools/common/help_formatter.h"
 
@@ -36,6 +39,7 @@ struct Arguments {
     int page = 0;
     std::string file;
     bool json = false;
+    bool force = false;
 };
 
 // "COM1 to COM5"
@@ -52,51 +56,93 @@ const CLI::Validator kPortValidator(
     },
     "PORT");
 
-void addGlobalOptions(CLI::App& app, Arguments& args) {
+constexpr const char* kLinkGroup = "Link to the board (anywhere on the line)";
+
+// The link options, on the program and on each command that talks to the board, so that they
+// are accepted before or after the command and its help lists them.
+void addLinkOptions(CLI::App& app, Arguments& args) {
     app.add_option("--port", args.port,
                    portChoiceRange("..") + ", a device path, or tcp:HOST:PORT (" + args.port + ")")
         ->type_name("P")
-        ->check(kPortValidator);
+        ->check(kPortValidator)
+        ->group(kLinkGroup);
     const auto speeds = std::span(baudRates).first<kSetupSpeeds>();
     app.add_option("--baud", args.baud, "1200, 2400, 4800, 9600, 14400 or 19200 (9600)")
         ->type_name("B")
-        ->check(CLI::IsMember(std::vector<std::uint32_t>(speeds.begin(), speeds.end())));
+        ->check(CLI::IsMember(std::vector<std::uint32_t>(speeds.begin(), speeds.end())))
+        ->group(kLinkGroup);
     app.add_option("--timeout", args.timeoutMs,
                    "wait this long for each reply (the page reply's line time plus 2 s)")
         ->type_name("MS")
-        ->check(CLI::Range(1u, kLongestTimeoutMs));
+        ->check(CLI::Range(1u, kLongestTimeoutMs))
+        ->group(kLinkGroup);
+}
+
+void addForce(CLI::App& command, Arguments& args, const char* what) {
+    command.add_flag("--force", args.force, what);
 }
 
 // The commands that take one path (or page number) and nothing else.
 struct OneArgumentCommand {
     const char* name;
     const char* argument;
+    const char* argumentHelp;
     const char* description;
 };
-constexpr std::array<OneArgumentCommand, 5> kOneArgumentCommands{{
-    {"backup", "DIR", "read pages 0..19 into DIR/page-00.kpf .. page-19.kpf and DIR/index.txt"},
-    {"restore", "DIR", "write every page-NN.kpf of DIR to the board, then verify each"},
-    {"write", "FILE",
+constexpr std::array<OneArgumentCommand, 5> kBoardCommands{{
+    {"backup", "DIR", "the folder (made when missing)",
+     "read pages 0..19 into DIR/page-00.kpf .. page-19.kpf and DIR/index.txt"},
+    {"restore", "DIR", "a folder that backup wrote",
+     "check every page-NN.kpf of DIR, then write them to the board and verify each"},
+    {"write", "FILE", "a page file of 203 bytes holding page 0 to 19",
      "write FILE's page to the board (under the page number it holds), then verify it"},
-    {"verify", "FILE", "read the page back and compare it byte for byte with FILE"},
-    {"play", "FILE|N", "play a page file, or the page stored under N"},
+    {"verify", "FILE", "a page file", "read the page back and compare it byte for byte with FILE"},
+    {"play", "FILE|N", "a page file, or N, the number of a page on the board (0 to 19)",
+     "play a page file, or the page stored under N"},
 }};
 
-void addCommands(CLI::App& app, Arguments& args) {
-    for (const OneArgumentCommand& command : kOneArgumentCommands) {
-        app.add_subcommand(command.name, command.description)
-            ->add_option(command.argument, args.target)
-            ->required();
+constexpr const char* kPageNumberHelp = "the number of a page on the board, 0 to 19";
+
+void addBoardCommands(CLI::App& app, Arguments& args) {
+    for (const OneArgumentCommand& command : kBoardCommands) {
+        CLI::App* sub = app.add_subcommand(command.name, command.description);
+        sub->add_option(command.argument, args.target, command.argumentHelp)->required();
+        addLinkOptions(*sub, args);
     }
+    addForce(*app.get_subcommand("backup"), args, "replace page files of DIR that differ");
     CLI::App* read = app.add_subcommand("read", "read page N into FILE");
-    read->add_option("N", args.page)->required()->check(CLI::Range(0, int{kPageCount} - 1));
-    read->add_option("FILE", args.file)->required();
+    read->add_option("N", args.page, kPageNumberHelp)
+        ->required()
+        ->check(CLI::Range(0, int{kPageCount} - 1));
+    read->add_option("FILE", args.file, "the page file to write")->required();
+    addForce(*read, args, "replace FILE when it holds another page");
+    addLinkOptions(*read, args);
+}
+
+void addFileCommands(CLI::App& app, Arguments& args) {
     CLI::App* show = app.add_subcommand(
         "show",
         "print a page as its step table; for a folder each page's name, number and next "
         "page, and the chains of pages they form");
-    show->add_option("FILE|DIR", args.target)->required();
+    show->add_option("FILE|DIR", args.target, "a page file, or a folder of page-NN.kpf")
+        ->required();
     show->add_flag("--json", args.json, "the same as JSON");
+    CLI::App* exported = app.add_subcommand(
+        "export", "write a page file as JSON (the whole page) or CSV (its step table)");
+    exported->add_option("PAGE", args.target, "a page file")->required();
+    exported->add_option("OUT", args.file, "OUT.json or OUT.csv")->required();
+    addForce(*exported, args, "replace OUT when it holds something else");
+    CLI::App* imported =
+        app.add_subcommand("import",
+                           "write the page of a JSON file (as export writes it) to a "
+                           "page file");
+    imported->add_option("IN", args.target, "a .json file")->required();
+    imported->add_option("OUT", args.file, "the page file to write")->required();
+    addForce(*imported, args, "replace OUT when it holds another page");
+    // Accepted here too, so that a line that names the port works with any command.
+    for (CLI::App* command : {show, exported, imported}) {
+        addLinkOptions(*command, args);
+    }
 }
 
 LinkSettings linkSettings(const Arguments& args) {
@@ -106,11 +152,16 @@ LinkSettings linkSettings(const Arguments& args) {
 }
 
 void run(const std::string& command, const Arguments& args, Report& report) {
+    const SaveRules rules{args.force, &flushToDisk};
     if (command == "show") {
         show(args.target, args.json, std::cout, report);
         return;
     }
-    BoardCommands board(linkSettings(args), report, &flushToDisk);
+    if (command == "export" || command == "import") {
+        (command == "export" ? exportPage : importPage)(args.target, args.file, rules, report);
+        return;
+    }
+    BoardCommands board(linkSettings(args), rules, report);
     if (command == "backup") {
         board.backup(args.target);
     } else if (command == "restore") {
@@ -126,19 +177,41 @@ void run(const std::string& command, const Arguments& args, Report& report) {
     }
 }
 
+// The first word that is no option nor an option's value, when it names no command.
+std::optional<std::string> unknownCommand(const CLI::App& app, int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word.starts_with("-")) {
+            i += word == "--port" || word == "--baud" || word == "--timeout" ? 1 : 0;
+            continue;
+        }
+        const auto commands = app.get_subcommands([](const CLI::App*) { return true; });
+        const bool known = std::ranges::any_of(
+            commands, [&](const CLI::App* command) { return command->get_name() == word; });
+        return known ? std::nullopt : std::optional(word);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app(
         "Backs up, restores, verifies and plays the pages of the robot's controller "
-        "board.",
+        "board, and exports and imports page files.",
         "kestrova-board");
     cli::setUpHelp(app, kVersion);
     Arguments args;
-    addGlobalOptions(app, args);
-    addCommands(app, args);
+    addLinkOptions(app, args);
+    addBoardCommands(app, args);
+    addFileCommands(app, args);
     app.require_subcommand(1);
-    app.fallthrough();
+    if (const std::optional<std::string> word = unknownCommand(app, argc, argv)) {
+        std::cerr << "kestrova-board: unknown command \"" << *word
+                  << "\"; the commands are backup, restore, read, write, verify, play, show, "
+                     "export and import (kestrova-board --help)\n";
+        return kUsageOrFileError;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

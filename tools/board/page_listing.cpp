@@ -34,9 +34,14 @@ PageChain follow(int first, const std::map<int, PageRecord>& byNumber) {
     return chain;
 }
 
+// As the editor's Next Page list shows it: "None" for 0.
+std::string nextPageText(const PageRecord& page) {
+    return page.nextPage == 0 ? "None" : std::to_string(page.nextPage);
+}
+
 std::string pageLine(const PageRecord& page) {
     return "page " + std::to_string(page.pageNum) + " \"" + pageNameText(page.pageName) +
-           "\"  next page " + std::to_string(page.nextPage) + "  enable step " +
+           "\"  next page " + nextPageText(page) + "  enable step " +
            std::to_string(page.enableStep) + "  repeat " + std::to_string(page.repeat);
 }
 
@@ -118,9 +123,12 @@ json pageJson(const PageRecord& page) {
                          {"acc", page.acc[step]},
                          {"rate", page.rate[step]}});
     }
-    return {
-        {"name", pageNameText(page.pageName)}, {"page", page.pageNum},  {"nextPage", page.nextPage},
-        {"enableStep", page.enableStep},       {"repeat", page.repeat}, {"steps", steps}};
+    return {{"name", pageNameText(page.pageName)},
+            {"page", page.pageNum},
+            {"nextPage", page.nextPage == 0 ? json("None") : json(page.nextPage)},
+            {"enableStep", page.enableStep},
+            {"repeat", page.repeat},
+            {"steps", steps}};
 }
 
 std::string folderText(const std::vector<FolderPage>& pages) {

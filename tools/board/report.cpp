@@ -34,6 +34,16 @@ void Report::fileError(const std::string& problem) {
     err << "kestrova-board: " << problem << std::endl;
 }
 
+void Report::summary(const std::string& line) {
+    clearCount();
+    out << line << std::endl;
+}
+
+void Report::note(const std::string& line) {
+    clearCount();
+    err << "kestrova-board: " << line << std::endl;
+}
+
 int Report::finish() {
     clearCount();
     if (!failedPages.empty()) {

@@ -28,6 +28,11 @@ class Report {
     // Stops the command short of its pages: the link cannot be opened.
     void linkFailed(const std::string& problem);
     void fileError(const std::string& problem);
+    // A closing line on standard output: what the command achieved.
+    void summary(const std::string& line);
+    // A line on standard error that sets no status: where the pages of a failed run are.
+    void note(const std::string& line);
+    std::size_t failedPageCount() const { return failedPages.size(); }
     // The closing line, naming the pages that failed; the exit status.
     int finish();
 

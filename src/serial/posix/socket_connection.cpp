@@ -12,7 +12,7 @@ namespace kestrova {
 OpenedPort SocketConnection::connect(const std::string& host, std::uint16_t port) {
     OpenedFd opened = connectTcp(host, port);
     if (!opened) {
-        return {nullptr, systemReason(opened.error)};
+        return {nullptr, opened.reason.empty() ? systemReason(opened.error) : opened.reason};
     }
     return openedOrReason(
         std::unique_ptr<SocketConnection>(new SocketConnection(std::move(opened.fd), true, 0)));

@@ -21,13 +21,16 @@ struct AddrInfoFree {
 };
 using AddrInfoList = std::unique_ptr<addrinfo, AddrInfoFree>;
 
-AddrInfoList resolve(const std::string& host, std::uint16_t port) {
+// The addresses of the host, or why there are none.
+AddrInfoList resolve(const std::string& host, std::uint16_t port, std::string& problem) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_NUMERICSERV;
     addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
+    if (const int error = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+        error != 0) {
+        problem = "unknown host " + host + " (" + ::gai_strerror(error) + ")";
         return nullptr;
     }
     return AddrInfoList(found);
@@ -64,8 +67,12 @@ OpenedFd connectTo(const addrinfo& address) {
 }  // namespace
 
 OpenedFd connectTcp(const std::string& host, std::uint16_t port) {
-    const AddrInfoList addresses = resolve(host, port);
-    OpenedFd last{{}, EHOSTUNREACH};
+    std::string problem;
+    const AddrInfoList addresses = resolve(host, port, problem);
+    if (!addresses) {
+        return {{}, 0, problem};
+    }
+    OpenedFd last{{}, EHOSTUNREACH, {}};
     for (const addrinfo* address = addresses.get(); address != nullptr && !last.fd;
          address = address->ai_next) {
         last = connectTo(*address);

@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: MIT
+#include "tools/board/located_json.h"
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+namespace kestrova::board {
+
+namespace {
+
+using json = nlohmann::json;
+
+// Walks the text for the parser and keeps how far it has read.
+class TrackingIterator {
+  public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    TrackingIterator(const char* at, const char** furthest) : at(at), furthest(furthest) {}
+    reference operator*() const { return *at; }
+    TrackingIterator& operator++() {
+        *furthest = std::max(*furthest, ++at);
+        return *this;
+    }
+    TrackingIterator operator++(int) {
+        TrackingIterator before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const TrackingIterator& other) const { return at == other.at; }
+
+  private:
+    const char* at;
+    const char** furthest;
+};
+
+// Follows the parser's events to know the pointer of each value and the line it is on.
+class Locator {
+  public:
+    Locator(std::string_view text, const char** furthest, std::map<std::string, int>& lines)
+        : text(text), furthest(furthest), lines(lines) {}
+
+    bool operator()(int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+            case json::parse_event_t::object_start:
+            case json::parse_event_t::array_start:
+                lines[pointer()] = line(false);
+                frames.push_back({event == json::parse_event_t::array_start, 0, {}});
+                break;
+            case json::parse_event_t::key:
+                frames.back().key = parsed.get<std::string>();
+                break;
+            case json::parse_event_t::value:
+                lines[pointer()] = line(parsed.is_number());
+                next();
+                break;
+            case json::parse_event_t::object_end:
+            case json::parse_event_t::array_end:
+                frames.pop_back();
+                next();
+                break;
+        }
+        return true;
+    }
+
+  private:
+    struct Frame {
+        bool array;
+        std::size_t index;
+        std::string key;
+    };
+
+    std::string pointer() const {
+        std::string path;
+        for (const Frame& frame : frames) {
+            path += "/" + (frame.array ? std::to_string(frame.index) : frame.key);
+        }
+        return path;
+    }
+    // A number is known to end only once the character after it has been read.
+    int line(bool number) const {
+        const auto read = static_cast<std::size_t>(*furthest - text.data()) - (number ? 1 : 0);
+        return 1 + static_cast<int>(std::count(text.begin(), text.begin() + read, '\n'));
+    }
+    void next() {
+        if (!frames.empty() && frames.back().array) {
+            ++frames.back().index;
+        }
+    }
+
+    std::string_view text;
+    const char** furthest;
+    std::map<std::string, int>& lines;
+    std::vector<Frame> frames;
+};
+
+}  // namespace
+
+int LocatedJson::lineOf(std::string pointer) const {
+    for (;;) {
+        if (const auto found = lines.find(pointer); found != lines.end()) {
+            return found->second;
+        }
+        if (pointer.empty()) {
+            return 1;
+        }
+        pointer.erase(pointer.rfind('/'));
+    }
+}
+
+ParsedJson parseLocated(std::string_view text) {
+    ParsedJson parsed;
+    const char* furthest = text.data();
+    Locator locator(text, &furthest, parsed.json.lines);
+    try {
+        parsed.json.value =
+            json::parse(TrackingIterator(text.data(), &furthest),
+                        TrackingIterator(text.data() + text.size(), &furthest), std::ref(locator));
+    } catch (const json::parse_error& error) {
+        const auto at = std::min<std::size_t>(error.byte, text.size());
+        parsed.errorLine =
+            1 + static_cast<int>(std::count(text.begin(), text.begin() + at - (at > 0), '\n'));
+        const std::string what = error.what();
+        parsed.error = what.substr(what.find(": ") + 2);
+    }
+    return parsed;
+}
+
+}  // namespace kestrova::board

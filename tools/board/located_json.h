@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace kestrova::board {
+
+// A JSON document together with the line each of its values starts on, so that a value
+// found wrong after parsing can be reported where the user wrote it.
+struct LocatedJson {
+    nlohmann::json value;
+    std::map<std::string, int> lines;  // by JSON pointer ("/steps/3/acc")
+    // The line of the value at `pointer`, or of the nearest value that holds it.
+    int lineOf(std::string pointer) const;
+};
+
+// The document, or the line and reason of a syntax error.
+struct ParsedJson {
+    LocatedJson json;
+    int errorLine = 0;  // 0: parsed
+    std::string error;
+};
+ParsedJson parseLocated(std::string_view text);
+
+}  // namespace kestrova::board
