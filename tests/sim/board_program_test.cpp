@@ -41,13 +41,17 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
     ASSERT_TRUE(writePageFile(pageFile(in, 3), page(3, 0xFE)));    // trailer bytes inside
     ASSERT_TRUE(writePageFile(pageFile(in, 19), page(19, 0x23)));  // header bytes inside
     ASSERT_TRUE(writePageFile(dir / "refused.kpf", page(kPageCount)));
-    const std::string out = dir / "out", page3 = pageFile(in, 3);
+    PageRecord page5 = page(5);
+    page5.repeat = 7;  // the record's last byte alone differs from the board's page 5
+    const std::string out = dir / "out", page3 = pageFile(in, 3), repeat7 = dir / "repeat7.kpf";
+    ASSERT_TRUE(writePageFile(repeat7, page5));
     // The simulator's options; commands run one after the other, the last one's exit status and
     // what it says.
     const std::vector<std::tuple<Args, std::vector<Args>, int, const char*>> cases{
         {{}, {{"backup", out}}, 0, "page 19 \"Noname\": saved to"},
         {{}, {{"restore", in}, {"backup", out}}, 0, "page 3 \"Noname\": saved to"},
         {{}, {{"verify", page3}}, 1, "byte 8 (step 0, M1): file 254, board 100; 176"},
+        {{}, {{"verify", repeat7}}, 1, "byte 202 (repeat): file 7, board 1; 1 byte differs"},
         {{}, {{"write", dir / "refused.kpf"}}, 1, "failed: page 20"},
         {{"--drop-after", "3"}, {{"backup", out}}, 1, "failed: pages 3, 4, 5,"},
         {{"--noise", "20", "--chunk", "1"}, {{"write", page3}}, 0, "written and verified"},
