@@ -28,10 +28,11 @@ using Events = std::vector<std::string>;
 class RecordingSink : public ReplySink {
   public:
     Events events;
+    PageRecord expected = test::samplePage();
 
     void showSaveDone() override { events.emplace_back("Save done!"); }
     void replacePage(const PageRecord& record) override {
-        events.emplace_back(record == test::samplePage() ? "page" : "another page");
+        events.emplace_back(record == expected ? "page" : "another page");
     }
     void showFailed() override { events.emplace_back("Failed!!"); }
     void showBadCommunication() override { events.emplace_back("Bad communication"); }
@@ -45,9 +46,10 @@ const Bytes kPageReply = bytesOf(buildPagePacket(test::samplePage(), command::kP
 // Feeds `reply` cut after each position in `cuts`: only the last chunk may act, exactly once,
 // and it leaves the recogniser empty.
 void expectActsOnceAtTheEnd(const Bytes& reply, const std::vector<std::size_t>& cuts,
-                            const std::string& event) {
+                            const std::string& event, const PageRecord& page) {
     ReplyRecognizer recognizer;
     RecordingSink sink;
+    sink.expected = page;
     std::size_t from = 0;
     for (std::size_t cut : cuts) {
         recognizer.onChunk(std::span(reply).subspan(from, cut - from), sink);
@@ -92,12 +94,16 @@ TEST(Packets, EveryPacketByteForByte) {
               framed('w', bytesOf(full), {0x35, 0xCA, 0x00, 0x00, 0xFE, 0xFE, 0xFE, 0x0A}));
 }
 
-// The sample record holds FE FE FE runs: a cut just after one must not end the page reply
-// early. One-byte chunks run end to end.
+// The sample records hold FE FE FE runs, one at the record's very end: a cut just after one
+// must not end the page reply early. One-byte chunks run end to end.
 TEST(ReplyRecognizer, EveryReplyActsOnceInEveryCutIntoTwoOrThreeChunks) {
-    for (const auto& [reply, event] :
-         {std::pair(kDone, "Save done!"), std::pair(kFailure, "Failed!!"),
-          std::pair(kPageReply, "page")}) {
+    const PageRecord sample = test::samplePage();
+    PageRecord feEnded = sample;  // next page, enable step and repeat
+    feEnded.nextPage = feEnded.enableStep = feEnded.repeat = 0xFE;
+    for (const auto& [reply, event, page] :
+         {std::tuple(kDone, "Save done!", sample), std::tuple(kFailure, "Failed!!", sample),
+          std::tuple(kPageReply, "page", sample),
+          std::tuple(bytesOf(buildPagePacket(feEnded, command::kPage)), "page", feEnded)}) {
         for (std::size_t first = 1; first < reply.size(); ++first) {
             for (std::size_t second = first + 1; second <= reply.size(); ++second) {
                 SCOPED_TRACE(std::to_string(first) + "," + std::to_string(second));
@@ -105,7 +111,7 @@ TEST(ReplyRecognizer, EveryReplyActsOnceInEveryCutIntoTwoOrThreeChunks) {
                 if (second < reply.size()) {
                     cuts.push_back(second);
                 }
-                expectActsOnceAtTheEnd(reply, cuts, event);
+                expectActsOnceAtTheEnd(reply, cuts, event, page);
             }
         }
     }

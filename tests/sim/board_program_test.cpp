@@ -63,7 +63,10 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
     ASSERT_TRUE(
         writePageFile(pageFile(in, 19), page(19, 0x23), test::noFlush));  // header bytes inside
     ASSERT_TRUE(writePageFile(dir / "refused.kpf", page(kPageCount), test::noFlush));
-    const std::string out = dir / "out", page3 = pageFile(in, 3);
+    PageRecord page5 = page(5);
+    page5.repeat = 7;  // the record's last byte alone differs from the board's page 5
+    const std::string out = dir / "out", page3 = pageFile(in, 3), repeat7 = dir / "repeat7.kpf";
+    ASSERT_TRUE(writePageFile(repeat7, page5, test::noFlush));
     // The simulator's options; commands run one after the other, the last one's exit status and
     // what it says.
     const std::vector<std::tuple<Args, std::vector<Args>, int, std::string>> cases{
@@ -71,6 +74,7 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
         {{}, {{"restore", in}}, 0, "2 pages restored from " + in.string()},
         {{}, {{"restore", in}, {"backup", out}}, 0, "page 3 \"Noname\": read"},
         {{}, {{"verify", page3}}, 1, "byte 8 (step 0, M1): file 254, board 100; 176"},
+        {{}, {{"verify", repeat7}}, 1, "byte 202 (repeat): file 7, board 1; 1 byte differs"},
         {{}, {{"write", dir / "refused.kpf"}}, 2, "holds page 20; the board holds pages 0 to 19"},
         {{"--drop-after", "3"}, {{"backup", out}}, 1, "pages read are in " + out + ".incomplete"},
         {{"--noise", "20", "--chunk", "1"}, {{"write", page3}}, 0, "written and verified"},

@@ -5,7 +5,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <atomic>
+#include <cstring>
 #include <set>
+#include <thread>
 
 #include "src/ui/motor_panel.h"
 #include "src/ui/step_table_view.h"
@@ -14,11 +17,39 @@
 namespace kestrova::test {
 namespace {
 
+// What one read takes from a socket with SO_TIMESTAMPNS: the byte count and when the kernel
+// took in the last of those bytes (0 when it gave no time); no bytes once the line has been
+// quiet for 50 ms.
+std::pair<long, std::chrono::nanoseconds> receiveStamped(int fd) {
+    std::array<std::uint8_t, 4096> bytes{};
+    iovec data{bytes.data(), bytes.size()};
+    alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(timespec))> control{};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control.data();
+    message.msg_controllen = control.size();
+    pollfd wait{fd, POLLIN, 0};
+    const long count = ::poll(&wait, 1, 50) == 1 ? ::recvmsg(fd, &message, 0) : 0;
+    if (count <= 0) {
+        return {0, 0ns};
+    }
+    timespec at{};
+    if (const cmsghdr* stamp = CMSG_FIRSTHDR(&message);
+        stamp && stamp->cmsg_type == SO_TIMESTAMPNS) {
+        std::memcpy(&at, CMSG_DATA(stamp), sizeof at);
+    }
+    return std::pair(count, std::chrono::seconds(at.tv_sec) + std::chrono::nanoseconds(at.tv_nsec));
+}
+
 class PanelsTest : public PtyEditorTest {
   protected:
     void SetUp() override {
         PtyEditorTest::SetUp();
         connect();
+        // The kernel turns stamping on in the background: long before the first packet.
+        const int on = 1;
+        ASSERT_EQ(::setsockopt(board.held.get(), SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on), 0);
     }
     QSlider* trackbar(int motor) const { return dlg->motorPanel(motor)->trackbarControl(); }
     void arrowKey(int editId, Qt::Key key) const {
@@ -32,6 +63,43 @@ class PanelsTest : public PtyEditorTest {
             values.push_back(packet[motor]);
         }
         return values;
+    }
+    // Moves the port to COM5, `board`.
+    void connectToBoard() {
+        setenv("KESTROVA_COM5", board.device.c_str(), 1);
+        dlg->onDisconnect();
+        dlg->setup().portIndex = 4;
+        dlg->onConnect();
+        unsetenv("KESTROVA_COM5");
+        ASSERT_TRUE(board.accept());
+    }
+    // When each live packet reached the board while `moves` ran, as the kernel stamped it on
+    // arrival, so that a reader thread that runs late on a busy machine does not shift the
+    // times. Nothing when the reader fell so far behind that a packet came before it took the
+    // one before: the two then share one stamp.
+    std::optional<std::vector<std::chrono::nanoseconds>> arrivalsDuring(
+        const std::function<void()>& moves) {
+        std::vector<std::chrono::nanoseconds> arrivals;
+        bool behind = false;
+        std::atomic<bool> reading = false, moved = false;
+        std::thread reader([&] {
+            reading = true;
+            // Until the line is quiet once the moves are done.
+            for (auto [count, at] = receiveStamped(board.fd.get()); count > 0 || !moved;
+                 std::tie(count, at) = receiveStamped(board.fd.get())) {
+                if (count > 0) {
+                    behind = behind || count != std::ssize(LivePacket{});
+                    arrivals.push_back(at);
+                }
+            }
+        });
+        while (!reading) {
+            std::this_thread::yield();
+        }
+        moves();
+        moved = true;
+        reader.join();
+        return behind ? std::nullopt : std::optional(arrivals);
     }
     CStepTableView& table() const { return *dlg->stepTableView(); }
     QImage renderedTable() const {
@@ -69,6 +137,8 @@ class PanelsTest : public PtyEditorTest {
         const QRect area(anchor.x() - half, anchor.y(), 2 * half, layout.rowPitch - 1);
         return image.copy(area) == expected.copy(area);
     }
+
+    LoopbackListener board;  // on COM5 once asked for; its connection inherits the stamping
 };
 
 // Every label fits its panel at one common size; a panel drags about inside the frame.
@@ -191,6 +261,23 @@ TEST_F(PanelsTest, StepCommandsSendOnePacketEachWhenLinkedAndMoveEveryTrackbar) 
     EXPECT_EQ(std::pair(+motionPage.getAcc(6), +motionPage.getRate(6)), std::pair(7, 8));
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(liveSendBusy, 0);
+
+    // Two quick slider moves reach the board at least the pause apart, so that dragging never
+    // floods it. A key writes on its press and again on its release.
+    connectToBoard();
+    std::optional<std::vector<std::chrono::nanoseconds>> arrivals;
+    for (int tries = 0; tries < 3 && !arrivals; ++tries) {  // a busy machine can stall the reader
+        arrivals = arrivalsDuring([&] {
+            QTest::keyClick(trackbar(0), Qt::Key_Right);
+            QTest::keyClick(trackbar(1), Qt::Key_Left);
+        });
+    }
+    ASSERT_TRUE(arrivals) << "the packets came faster than the reader took them";
+    ASSERT_EQ(arrivals->size(), 4u);
+    ASSERT_EQ(std::count(arrivals->begin(), arrivals->end(), 0ns), 0) << "arrivals not stamped";
+    for (std::size_t i = 1; i < arrivals->size(); ++i) {
+        EXPECT_GE((*arrivals)[i] - (*arrivals)[i - 1], 100ms) << i;
+    }
 }
 
 // The table paints the page as stored, never the step fields, with a red line right of the
