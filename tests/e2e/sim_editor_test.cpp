@@ -115,6 +115,36 @@ TEST_P(SimEditorTest, PlayLinkedGetStepAndARefusedPage) {
     EXPECT_TRUE(waitForSimLine("-> failure line (no such page)"));
 }
 
+// Undo takes back a page from the board and a load, redo brings them again; with "Link to
+// Target" ticked neither sends the board anything.
+TEST_P(SimEditorTest, UndoAndRedoTakeBackBoardAndFilePagesAndSendNothing) {
+    startAndConnect();
+    loadPageFile(samplePage());
+    click(id::kTargetSave);
+    ASSERT_TRUE(waitForBoxes(1));
+    click(id::kResetPage);
+    choose(id::kPageNumCombo, 11);
+    click(id::kTargetLoad);
+    ASSERT_TRUE(spinUntil([] { return motionPage.getRecord() == samplePage(); }));
+    ASSERT_TRUE(waitForSimLine("-> page 11"));
+    click(id::kLinkToTarget);
+    const std::size_t heard = sim->lines().size();
+    PageRecord numbered = defaultPageRecord();
+    numbered.pageNum = 11;
+    const std::vector<PageRecord> undone = {numbered, defaultPageRecord(), samplePage(),
+                                            defaultPageRecord()};
+    for (const PageRecord& expected : undone) {
+        dlg->onUndo();
+        EXPECT_EQ(motionPage.getRecord(), expected);
+    }
+    for (int n = 0; n < 4; ++n) {
+        dlg->onRedo();
+    }
+    EXPECT_EQ(motionPage.getRecord(), samplePage());
+    spinFor(300ms);
+    EXPECT_EQ(sim->lines().size(), heard) << sim->lines().back();
+}
+
 INSTANTIATE_TEST_SUITE_P(Transports, SimEditorTest,
                          ::testing::Values(Transport::Tcp, Transport::Pty));
 
