@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Steps as clipboard text and the undo history. Insert, delete, paste and typed values run
-// through the window's own tests.
+// Steps as clipboard text and the undo history. Copy, insert, delete, paste and typed values
+// run through the window's own tests.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -49,21 +49,12 @@ TEST(StepClipboard, ReadsOneToEightLinesOf24BytesAndRefusesAnythingElse) {
         const auto parsed = parseStepLines(text);
         EXPECT_EQ(parsed ? parsed->size() : 0, lines) << text;
     }
-    std::string eight, nine;
-    for (int i = 0; i < 9; ++i) {
-        (i < 8 ? eight : nine) += numbers(i, "\t") + "\n";
+    std::string eight;
+    for (int i = 0; i < 8; ++i) {
+        eight += numbers(i * 30, "\t") + "\n";
     }
-    EXPECT_EQ(parseStepLines(eight)->at(7)[23], 30);
-    EXPECT_FALSE(parseStepLines(eight + nine));
-
-    StepLine line{};
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        line[i] = static_cast<std::uint8_t>(i * 11);
-    }
-    EXPECT_EQ(formatStepLine(line),
-              "0\t11\t22\t33\t44\t55\t66\t77\t88\t99\t110\t121\t132\t143\t154\t165\t176\t"
-              "187\t198\t209\t220\t231\t242\t253");
-    EXPECT_EQ(parseStepLines(formatStepLine(line))->front(), line);
+    EXPECT_EQ(parseStepLines(eight)->at(7)[23], 233);
+    EXPECT_FALSE(parseStepLines(eight + tabs));
 }
 
 namespace {
