@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <numeric>
 #include <random>
 
 #include "src/model/page_file.h"
@@ -52,12 +53,9 @@ class EditMenuTest : public PtyEditorTest {
     // Step s, motor m at 22 s + m, ACC s, Rate 100 + s; steps 0 to `enable` enabled.
     void showDistinctPage(std::uint8_t enable) const {
         PageRecord page = defaultPageRecord();
-        for (std::size_t i = 0; i < kPositionCount; ++i) {
-            page.position[i] = static_cast<std::uint8_t>(i);
-        }
-        for (std::uint8_t s = 0; s < kStepCount; ++s) {
-            std::tie(page.acc[s], page.rate[s]) = std::pair(s, 100 + s);
-        }
+        std::iota(page.position.begin(), page.position.end(), 0);
+        std::iota(page.acc.begin(), page.acc.end(), 0);
+        std::iota(page.rate.begin(), page.rate.end(), 100);
         page.enableStep = enable;
         motionPage.setRecord(page);
         dlg->refreshPageControls();
@@ -81,8 +79,7 @@ TEST_F(EditMenuTest, EditSitsBetweenFileAndCommunityAndThePageNameKeepsItsOwnKey
     EXPECT_EQ(items, QStringList({"&Undo|Ctrl+Z", "&Redo|Ctrl+Y; Ctrl+Shift+Z", "|",
                                   "&Copy Step|Ctrl+C", "&Paste Step|Ctrl+V",
                                   "&Insert Step|Ctrl+Shift+I", "&Delete Step|Ctrl+Shift+D"}));
-    EXPECT_FALSE(item(id::kEditUndo)->isEnabled());
-    EXPECT_FALSE(item(id::kEditRedo)->isEnabled());
+    EXPECT_FALSE(item(id::kEditUndo)->isEnabled() || item(id::kEditRedo)->isEnabled());
 
     dlg->writeUnsigned(id::kMotorEdit0, 7);
     click(id::kSetStep);
@@ -207,8 +204,10 @@ TEST_F(EditMenuTest, RandomChangesUndoToTheFirstPageAndRedoToTheLast) {
     click(id::kLinkToTarget);
     dlg->writeUnsigned(id::kAccEdit, 3);
     chooseStep(5);
-    const QStringList fields = readTexts(
-        {id::kMotorEdit0, id::kMotorEdit0 + 21, id::kAccEdit, id::kRateEdit, id::kStepCombo});
+    const auto fields = [&] {
+        return readTexts({id::kMotorEdit0 + 21, id::kAccEdit, id::kRateEdit, id::kStepCombo});
+    };
+    const QStringList before = fields();
     drain();
     for (const char* keys : {"Ctrl+Z", "Ctrl+Y"}) {
         for (int n = 0; n < kActions; ++n) {
@@ -216,9 +215,7 @@ TEST_F(EditMenuTest, RandomChangesUndoToTheFirstPageAndRedoToTheLast) {
         }
         EXPECT_EQ(toBytes(motionPage.getRecord()), toBytes(keys[5] == 'Z' ? first : last));
     }
-    EXPECT_EQ(readTexts({id::kMotorEdit0, id::kMotorEdit0 + 21, id::kAccEdit, id::kRateEdit,
-                         id::kStepCombo}),
-              fields);
+    EXPECT_EQ(fields(), before);
     EXPECT_TRUE(drain().empty()) << "undo and redo send nothing";
     EXPECT_FALSE(item(id::kEditRedo)->isEnabled());
     EXPECT_TRUE(boxes.shown.empty());
@@ -236,7 +233,13 @@ TEST_F(EditMenuTest, CopyGivesATabLineAndPasteTakesWellFormedLinesOnly) {
               "87\t3\t103");
     const PageRecord shown = motionPage.getRecord();
     const QString commas = QString(step3).replace('\t', ", ");
-    const QString malformed[] = {"hello", step3 + "\t1", "256" + step3.mid(2),
+    const QString spaced = " " + QString(step3).replace('\t', "  ") + " ";
+    const QString malformed[] = {"hello",
+                                 step3 + "\t1",
+                                 step3.section('\t', 1),
+                                 QString(step3).replace('\t', ",,"),
+                                 "256" + step3.mid(2),
+                                 "99999999999999999999" + step3.mid(2),
                                  (step3 + "\n").repeated(9)};
     for (const QString& text : malformed) {
         QApplication::clipboard()->setText(text);
@@ -246,7 +249,7 @@ TEST_F(EditMenuTest, CopyGivesATabLineAndPasteTakesWellFormedLinesOnly) {
     EXPECT_FALSE(item(id::kEditUndo)->isEnabled());
 
     chooseStep(0);
-    QApplication::clipboard()->setText(commas + "\r\n" + step3 + "\n");
+    QApplication::clipboard()->setText(commas + "\r\n" + spaced + "\n\n");
     press("Ctrl+V");
     chooseStep(6);
     QApplication::clipboard()->setText(step3 + "\n" + commas + "\n" + step3);
@@ -266,6 +269,8 @@ TEST_F(EditMenuTest, CopyGivesATabLineAndPasteTakesWellFormedLinesOnly) {
 // default step. Enable Step follows a step at or after STEP within 0..7.
 TEST_F(EditMenuTest, InsertAndDeleteShiftTheStepsAndEnableStep) {
     constexpr int kDefault = -1;
+    std::vector<int> fresh(kMotorCount, 100);  // the default step
+    fresh.insert(fresh.end(), {50, 50});
     const struct {
         const char* keys;
         int step;
@@ -284,18 +289,15 @@ TEST_F(EditMenuTest, InsertAndDeleteShiftTheStepsAndEnableStep) {
         {"Ctrl+Shift+D", 7, 7, 6, {0, 1, 2, 3, 4, 5, 6, kDefault}},
     };
     for (const auto& [keys, step, enableBefore, enableAfter, from] : cases) {
-        SCOPED_TRACE(std::string(keys) + " at " + std::to_string(step) + ", enable " +
-                     std::to_string(enableBefore));
+        SCOPED_TRACE(::testing::Message()
+                     << keys << " at " << step << ", enable " << +enableBefore);
         showDistinctPage(enableBefore);
         const PageRecord before = motionPage.getRecord();
         chooseStep(step);
         press(keys);
         const PageRecord after = motionPage.getRecord();
         for (std::size_t s = 0; s < kStepCount; ++s) {
-            const int old = from[s];
-            std::vector<int> fresh(kMotorCount, 100);
-            fresh.insert(fresh.end(), {50, 50});
-            EXPECT_EQ(stepOf(after, s), old == kDefault ? fresh : stepOf(before, old))
+            EXPECT_EQ(stepOf(after, s), from[s] == kDefault ? fresh : stepOf(before, from[s]))
                 << "step " << s;
         }
         EXPECT_EQ(after.enableStep, enableAfter);
@@ -324,24 +326,16 @@ TEST_F(EditMenuTest, ATypedValueLandsInItsCellWithinTheRangeOfItsRow) {
     for (const auto& [step, row, typed, stored] : cases) {
         SCOPED_TRACE(std::to_string(step) + "/" + std::to_string(row) + ": " + typed);
         const PageRecord before = motionPage.getRecord();
-        const auto old =
-            stepOf(before, static_cast<std::size_t>(step))[static_cast<std::size_t>(row)];
+        std::vector<int> expected = stepOf(before, static_cast<std::size_t>(step));
+        int& cell = expected[static_cast<std::size_t>(row)];
         QLineEdit* editor = openCell(step, row);
         ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(editor->selectedText(), QString::number(old));
+        EXPECT_EQ(editor->selectedText(), QString::number(cell));
         QTest::keyClick(editor, Qt::Key_Delete);
         QTest::keyClicks(editor, typed);
         QTest::keyClick(editor, Qt::Key_Return);
-        PageRecord expected = before;
-        const auto s = static_cast<std::size_t>(step);
-        std::uint8_t* cells[] = {
-            &expected.position[s * kMotorCount + static_cast<std::size_t>(std::min(row, 21))],
-            &expected.acc[s], &expected.rate[s]};
-        if (stored >= 0) {
-            *cells[std::max(0, row - static_cast<int>(kMotorCount) + 1)] =
-                static_cast<std::uint8_t>(stored);
-        }
-        EXPECT_EQ(motionPage.getRecord(), expected);
+        cell = stored < 0 ? cell : stored;
+        EXPECT_EQ(stepOf(motionPage.getRecord(), static_cast<std::size_t>(step)), expected);
         EXPECT_EQ(dlg->stepTableView()->cellEditor() != nullptr, stored < 0);
         if (stored < 0) {
             QTest::keyClick(editor, Qt::Key_Escape);
