@@ -125,6 +125,8 @@ TEST_P(SimEditorTest, UndoAndRedoTakeBackBoardAndFilePagesAndSendNothing) {
     click(id::kTargetLoad);
     ASSERT_TRUE(spinUntil([&] { return motionPage.getRecord() == fromBoard; }));
     click(id::kLinkToTarget);
+    click(id::kGetStep);  // every motor field filled: a field change would now go out
+    ASSERT_TRUE(waitForSimLine("(live)"));
     const std::size_t heard = sim->lines().size();
     for (const PageRecord& page : {samplePage(), defaultPageRecord()}) {
         dlg->onUndo();  // the reply, then the load

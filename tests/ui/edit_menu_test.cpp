@@ -202,6 +202,7 @@ TEST_F(EditMenuTest, RandomChangesUndoToTheFirstPageAndRedoToTheLast) {
     ASSERT_NE(last, first);
 
     click(id::kLinkToTarget);
+    click(id::kGetStep);  // every motor field filled: a field change would now go out
     dlg->writeUnsigned(id::kAccEdit, 3);
     chooseStep(5);
     const auto fields = [&] {
