@@ -3,8 +3,6 @@
 // through the window's own tests.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "src/model/page_history.h"
 
 using namespace kestrova;
@@ -43,11 +41,9 @@ TEST(PageHistory, KeepsTheLatestChangesAndMergesOnlyConsecutiveKeystrokes) {
     for (char c : {'a', 'b', 'c', 'd'}) {
         run.change(c);
     }
-    std::vector<bool> undone;
-    for (int n = 0; n < 4; ++n) {
-        undone.push_back(run.move(undo));
+    for (bool kept : {true, true, true, false}) {
+        EXPECT_EQ(run.move(undo), kept) << "three kept, the oldest dropped";
     }
-    EXPECT_EQ(undone, (std::vector{true, true, true, false})) << "three kept, the oldest dropped";
     EXPECT_EQ(std::pair(run.page, run.history.redoLabel()),
               std::pair(named('a'), std::string_view("Step")));
     EXPECT_TRUE(run.move(redo));
