@@ -63,10 +63,12 @@ struct DialogTemplate {
     std::span<const ControlTemplate> controls;  // template order = tab order = stacking order
 };
 
-// A menu item; command 0 marks a separator.
+// A menu item; command 0 marks a separator. `keys` holds its shortcuts in Qt's portable
+// text, separated by "; " ("Ctrl+Y; Ctrl+Shift+Z").
 struct MenuItemTemplate {
     std::string_view text;
     int command;
+    std::string_view keys = {};
 };
 
 struct PopupTemplate {

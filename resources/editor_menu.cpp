@@ -8,12 +8,22 @@ namespace kestrova::res {
 namespace {
 
 constexpr MenuItemTemplate kFile[] = {{"&Exit", id::kFileExit}};
+constexpr MenuItemTemplate kEdit[] = {
+    {"&Undo", id::kEditUndo, "Ctrl+Z"},
+    {"&Redo", id::kEditRedo, "Ctrl+Y; Ctrl+Shift+Z"},
+    {"", 0},
+    {"&Copy Step", id::kEditCopyStep, "Ctrl+C"},
+    {"&Paste Step", id::kEditPasteStep, "Ctrl+V"},
+    {"&Insert Step", id::kEditInsertStep, "Ctrl+Shift+I"},
+    {"&Delete Step", id::kEditDeleteStep, "Ctrl+Shift+D"},
+};
 constexpr MenuItemTemplate kCommunity[] = {
     {"&Connect", id::kConnect},
     {"&Disconnect", id::kDisconnect},
     {"&Setup", id::kSetup},
 };
-constexpr PopupTemplate kPopups[] = {{"&File", kFile}, {"&Community", kCommunity}};
+constexpr PopupTemplate kPopups[] = {
+    {"&File", kFile}, {"&Edit", kEdit}, {"&Community", kCommunity}};
 
 }  // namespace
 

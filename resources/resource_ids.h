@@ -55,5 +55,11 @@ inline constexpr int kFileExit = 32771;
 inline constexpr int kConnect = 32775;
 inline constexpr int kDisconnect = 32776;
 inline constexpr int kSetup = 32777;
+inline constexpr int kEditUndo = 32778;
+inline constexpr int kEditRedo = 32779;
+inline constexpr int kEditCopyStep = 32780;
+inline constexpr int kEditPasteStep = 32781;
+inline constexpr int kEditInsertStep = 32782;
+inline constexpr int kEditDeleteStep = 32783;
 
 }  // namespace kestrova::res::id

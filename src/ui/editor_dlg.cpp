@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -60,6 +61,19 @@ constexpr std::array<ButtonRoute, 4> kListRoutes{{
     {id::kRepeatCombo, &CEditorDlg::onRepeatChange},
 }};
 
+constexpr std::array<ButtonRoute, 10> kMenuRoutes{{
+    {id::kFileExit, &CEditorDlg::onFileExit},
+    {id::kConnect, &CEditorDlg::onConnect},
+    {id::kDisconnect, &CEditorDlg::onDisconnect},
+    {id::kSetup, &CEditorDlg::onSetup},
+    {id::kEditUndo, &CEditorDlg::onUndo},
+    {id::kEditRedo, &CEditorDlg::onRedo},
+    {id::kEditCopyStep, &CEditorDlg::onCopyStep},
+    {id::kEditPasteStep, &CEditorDlg::onPasteStep},
+    {id::kEditInsertStep, &CEditorDlg::onInsertStep},
+    {id::kEditDeleteStep, &CEditorDlg::onDeleteStep},
+}};
+
 }  // namespace
 
 CEditorDlg::CEditorDlg(kestrova::MessageBoxes* injectedBoxes,
@@ -74,6 +88,7 @@ CEditorDlg::CEditorDlg(kestrova::MessageBoxes* injectedBoxes,
     buildWindow();
     bindControls();
     connectHandlers();
+    bindEditMenu();
     onInitDialog();
 }
 
@@ -170,6 +185,8 @@ int CEditorDlg::onInitDialog() {
     attachSpin(id::kRateUpDown, kestrova::kMaxRate, id::kRateEdit);
     // 10. Received chunks come to this window.
     comm.setOwnerWindow(this);
+    // 11. Nothing to undo yet.
+    updateEditMenu();
     return 1;
 }
 
@@ -182,21 +199,10 @@ QWidget* CEditorDlg::control(int id) const {
 }
 
 void CEditorDlg::onMenuCommand(int command) {
-    switch (command) {
-        case id::kFileExit:
-            onFileExit();
-            break;
-        case id::kConnect:
-            onConnect();
-            break;
-        case id::kDisconnect:
-            onDisconnect();
-            break;
-        case id::kSetup:
-            onSetup();
-            break;
-        default:
-            break;
+    const auto route = std::find_if(kMenuRoutes.begin(), kMenuRoutes.end(),
+                                    [command](const ButtonRoute& r) { return r.id == command; });
+    if (route != kMenuRoutes.end()) {
+        (this->*route->handler)();
     }
 }
 
@@ -272,8 +278,18 @@ bool CEditorDlg::preTranslateMessage(const QEvent* event) const {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
 }
 
+// A step field claims Ctrl+C for its own selected text; with nothing selected there the key
+// is Copy Step's.
+bool CEditorDlg::leavesCopyToMenu(const QObject* watched, const QEvent* event) {
+    const auto* edit = qobject_cast<const QLineEdit*>(watched);
+    return event->type() == QEvent::ShortcutOverride && edit != nullptr && edit->isReadOnly() &&
+           !edit->hasSelectedText() &&
+           static_cast<const QKeyEvent*>(event)->matches(QKeySequence::Copy);
+}
+
 bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
-    return preTranslateMessage(event) || QDialog::eventFilter(watched, event);
+    return preTranslateMessage(event) || leavesCopyToMenu(watched, event) ||
+           QDialog::eventFilter(watched, event);
 }
 
 void CEditorDlg::accept() {

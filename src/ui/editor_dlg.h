@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "src/model/page_file_dialogs.h"
+#include "src/model/page_history.h"
 #include "src/model/page_record.h"
 #include "src/protocol/reply_recognizer.h"
 #include "src/serial/comm.h"
@@ -25,6 +28,7 @@
 
 class CMotorPanel;
 class CStepTableView;
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -83,6 +87,16 @@ class CEditorDlg : public QDialog,
     void onResetPage();
     void onMotorEditChange(int motorIndex);
 
+    // The Edit menu. Undo and redo show the page as a load does but keep STEP and the step
+    // fields; none of these sends anything.
+    void onUndo();
+    void onRedo();
+    void onCopyStep();
+    void onPasteStep();
+    void onInsertStep();
+    void onDeleteStep();
+    void onTableValueTyped(int step, int row, std::uint8_t value);
+
     // Motor panels and keyboard stepping.
     void writeMotorEdit(int motorIndex, int value) override;
     void attachSpin(int upDownId, int upper, int editId);
@@ -133,9 +147,22 @@ class CEditorDlg : public QDialog,
     void onMenuCommand(int command);
     void onEditChange(int id);
     bool preTranslateMessage(const QEvent* event) const;
+    static bool leavesCopyToMenu(const QObject* watched, const QEvent* event);
     void onOK();
     void onCancel();
     void repaintStepTable();
+    // Runs `change` as one undoable change of the page named `label`; a change made inside
+    // another one (a refresh writing the name) is part of it.
+    void changePage(std::string_view label, const std::function<void()>& change,
+                    kestrova::PageHistory::Merge merge = kestrova::PageHistory::Merge::No);
+    // One change: the page becomes what `edit` makes of it at the selected step (STEP); the
+    // table and Enable Step show the result.
+    void editSteps(std::string_view label,
+                   const std::function<kestrova::PageRecord(const kestrova::PageRecord&,
+                                                            std::size_t step)>& edit);
+    void showFromHistory(const std::optional<kestrova::PageRecord>& page);
+    void bindEditMenu();
+    void updateEditMenu();
     bool isLinkedToTarget() const;
     QString chosenPortName() const;
     void showPortMessage(const QString& name, const char* what);
@@ -160,6 +187,12 @@ class CEditorDlg : public QDialog,
     kestrova::NoiseBoxGate noiseGate;
     bool noiseBoxPending = false;                   // posted, not yet shown
     std::vector<const char*> repliesAfterNoiseBox;  // boxes of the same chunk, shown after it
+
+    kestrova::PageHistory history;
+    int pageChangeDepth = 0;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
+    QString undoText, redoText;  // the items' texts when there is nothing to name
 
     std::array<CMotorPanel*, kestrova::kMotorCount> motorPanels{};
     QLabel* robotPicture = nullptr;

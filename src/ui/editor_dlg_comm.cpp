@@ -152,8 +152,10 @@ void CEditorDlg::showSaveDone() {
 }
 
 void CEditorDlg::replacePage(const kestrova::PageRecord& record) {
-    motionPage.setRecord(record);
-    refreshPageControls();
+    changePage("Target Load", [&] {
+        motionPage.setRecord(record);
+        refreshPageControls();
+    });
 }
 
 void CEditorDlg::showFailed() {

@@ -39,24 +39,34 @@ void CEditorDlg::onPageNameChange() {
     kestrova::PageName name{};
     std::copy_n(text.cbegin(), std::min<qsizetype>(text.size(), kestrova::kPageNameSize),
                 name.begin());
-    motionPage.setPageName(name);
+    changePage(
+        "Page Name", [&] { motionPage.setPageName(name); },
+        kestrova::PageHistory::Merge::Keystrokes);
 }
 
 void CEditorDlg::onPageNumChange() {
-    motionPage.setPageNum(static_cast<std::uint8_t>(readUnsigned(id::kPageNumCombo)));
+    changePage("Page Num", [this] {
+        motionPage.setPageNum(static_cast<std::uint8_t>(readUnsigned(id::kPageNumCombo)));
+    });
 }
 
 void CEditorDlg::onEnableStepChange() {
-    motionPage.setEnableStep(static_cast<std::uint8_t>(readUnsigned(id::kEnableStepCombo)));
+    changePage("Enable Step", [this] {
+        motionPage.setEnableStep(static_cast<std::uint8_t>(readUnsigned(id::kEnableStepCombo)));
+    });
     repaintStepTable();
 }
 
 void CEditorDlg::onNextPageChange() {
-    motionPage.setNextPage(static_cast<std::uint8_t>(readUnsigned(id::kNextPageCombo)));
+    changePage("Next Page", [this] {
+        motionPage.setNextPage(static_cast<std::uint8_t>(readUnsigned(id::kNextPageCombo)));
+    });
 }
 
 void CEditorDlg::onRepeatChange() {
-    motionPage.setRepeat(static_cast<std::uint8_t>(selectedIndex(id::kRepeatCombo) + 1));
+    changePage("Repeat", [this] {
+        motionPage.setRepeat(static_cast<std::uint8_t>(selectedIndex(id::kRepeatCombo) + 1));
+    });
 }
 
 void CEditorDlg::onGetStep() {
@@ -79,11 +89,13 @@ void CEditorDlg::onSetStep() {
     for (std::size_t k = 0; k < positions.size(); ++k) {
         positions[k] = static_cast<std::uint8_t>(readUnsigned(motorEdit(k)));
     }
-    motionPage.setStepPositions(readUnsigned(id::kStepCombo), positions);
-    motionPage.setAcc(readUnsigned(id::kStepCombo),
-                      static_cast<std::uint8_t>(readUnsigned(id::kAccEdit)));
-    motionPage.setRate(readUnsigned(id::kStepCombo),
-                       static_cast<std::uint8_t>(readUnsigned(id::kRateEdit)));
+    changePage("Set Step", [&] {
+        motionPage.setStepPositions(readUnsigned(id::kStepCombo), positions);
+        motionPage.setAcc(readUnsigned(id::kStepCombo),
+                          static_cast<std::uint8_t>(readUnsigned(id::kAccEdit)));
+        motionPage.setRate(readUnsigned(id::kStepCombo),
+                           static_cast<std::uint8_t>(readUnsigned(id::kRateEdit)));
+    });
     sendLivePositions();
     repaintStepTable();
 }
@@ -101,8 +113,10 @@ void CEditorDlg::onResetStep() {
 }
 
 void CEditorDlg::onResetPage() {
-    motionPage.reset();
-    refreshPageControls();
+    changePage("Page Reset", [this] {
+        motionPage.reset();
+        refreshPageControls();
+    });
 }
 
 void CEditorDlg::repaintStepTable() {
@@ -114,7 +128,9 @@ void CEditorDlg::onPcSave() {
 }
 
 void CEditorDlg::onPcLoad() {
-    if (motionPage.loadFromFile(files) != 0) {
-        refreshPageControls();
-    }
+    changePage("To PC Load", [this] {
+        if (motionPage.loadFromFile(files) != 0) {
+            refreshPageControls();
+        }
+    });
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "src/ui/menu_builder.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -21,6 +22,7 @@ QMenuBar* buildMenuBar(const res::MenuTemplate& menu, QWidget* parent,
             QAction* action = submenu->addAction(toQString(item.text));
             action->setProperty("command", item.command);
             action->setObjectName(QStringLiteral("command%1").arg(item.command));
+            action->setShortcuts(QKeySequence::listFromString(toQString(item.keys)));
             QObject::connect(action, &QAction::triggered, bar,
                              [onCommand, command = item.command] { onCommand(command); });
         }

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "src/ui/step_table_view.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 #include "src/model/motion_page.h"
+#include "src/model/step_line.h"
+#include "src/ui/step_cell_editor.h"
 
 using kestrova::StepTableLayout;
 
@@ -35,6 +40,22 @@ void drawColumn(QPainter& painter, const CMotionPage& page, const StepTableLayou
 }
 
 }  // namespace
+
+namespace kestrova {
+
+std::optional<StepTableLayout::Cell> StepTableLayout::cellAt(QPoint point) const {
+    if (columnWidth <= 0 || rowPitch <= 0 || point.y() < rowTop(0)) {
+        return std::nullopt;
+    }
+    const int step = (point.x() - columnCentre(0) + columnWidth / 2) / columnWidth;
+    const int row = (point.y() - rowTop(0)) / rowPitch;
+    const bool inside = point.x() >= cellRect({0, 0}).left() &&
+                        step < static_cast<int>(kStepCount) &&
+                        row < static_cast<int>(kStepLineSize);
+    return inside ? std::optional<Cell>({step, row}) : std::nullopt;
+}
+
+}  // namespace kestrova
 
 CStepTableView::CStepTableView(const CMotionPage& page, QWidget* parent)
     : QFrame(parent), page(page) {}
@@ -75,4 +96,61 @@ void CStepTableView::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(QPen(kLineColour, 1, Qt::DashLine));
     const int lineX = layout.enableLineX(page.getEnableStep());
     painter.drawLine(lineX, 0, lineX, height);
+}
+
+QLineEdit* CStepTableView::cellEditor() const {
+    return editor;
+}
+
+void CStepTableView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QRect client = contentsRect();
+    const auto layout = StepTableLayout::forClient(client.size());
+    if (const auto cell = layout.cellAt(event->position().toPoint() - client.topLeft())) {
+        openEditor(*cell);
+    }
+}
+
+void CStepTableView::openEditor(StepTableLayout::Cell cell) {
+    closeEditor();
+    focusBeforeEditing = QApplication::focusWidget();
+    editedCell = cell;
+    const QRect client = contentsRect();
+    const auto layout = StepTableLayout::forClient(client.size());
+    editor = new kestrova::StepCellEditor(this);
+    editor->setFont(tableFont(logicalDpiY()));
+    editor->setAlignment(Qt::AlignCenter);
+    editor->setGeometry(layout.cellRect(cell).translated(client.topLeft()));
+    const auto line = kestrova::readStepLine(page.getRecord(), static_cast<std::size_t>(cell.step));
+    editor->setText(QString::number(line[static_cast<std::size_t>(cell.row)]));
+    editor->selectAll();
+    connect(editor, &kestrova::StepCellEditor::offered, this, &CStepTableView::offer);
+    connect(editor, &kestrova::StepCellEditor::cancelled, this, &CStepTableView::closeEditor);
+    editor->show();
+    editor->setFocus(Qt::MouseFocusReason);
+}
+
+void CStepTableView::offer(const QString& text) {
+    const auto value =
+        kestrova::parseStepValue(text.toStdString(), static_cast<std::size_t>(editedCell.row));
+    if (!value) {
+        QApplication::beep();  // refused: the editor stays open for a correction
+        editor->selectAll();
+        return;
+    }
+    const kestrova::StepTableLayout::Cell cell = editedCell;
+    closeEditor();
+    emit valueTyped(cell.step, cell.row, *value);
+}
+
+void CStepTableView::closeEditor() {
+    // Cleared first: hiding the focused editor moves the focus and reports its loss again.
+    QPointer<kestrova::StepCellEditor> closing = std::exchange(editor, nullptr);
+    if (closing == nullptr) {
+        return;
+    }
+    if (closing->hasFocus() && focusBeforeEditing != nullptr) {
+        focusBeforeEditing->setFocus();
+    }
+    closing->hide();
+    closing->deleteLater();
 }

@@ -2,11 +2,16 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointer>
+#include <QRect>
 #include <QSize>
+#include <cstdint>
+#include <optional>
 
 #include "src/model/page_record.h"
 
 class CMotionPage;
+class QLineEdit;
 
 namespace kestrova {
 
@@ -28,13 +33,28 @@ struct StepTableLayout {
     int rowTop(int row) const { return 30 + row * rowPitch; }
     // 22 pixels right of the centre of the last enabled step's column.
     int enableLineX(int enableStep) const { return columnWidth * enableStep + 60; }
+
+    // A value's cell: its column's width around the centre, one row pitch from the row top.
+    struct Cell {
+        int step;
+        int row;
+    };
+    QRect cellRect(Cell cell) const {
+        return {columnCentre(cell.step) - columnWidth / 2, rowTop(cell.row), columnWidth, rowPitch};
+    }
+    // The cell under a point of the client area; nullopt over the step numbers, beside the
+    // table, or when the table is too small to have cells.
+    std::optional<Cell> cellAt(QPoint point) const;
 };
+
+class StepCellEditor;
 
 }  // namespace kestrova
 
 // The whole page at a glance: a column per step, a row per motor, then ACC and Rate, and a
 // dashed red line after the last enabled step. It paints the page as stored, never the step
-// edits, and repaints only when asked (update()) or uncovered.
+// edits, and repaints only when asked (update()) or uncovered. A double-click on a value opens
+// an editor over it; the page itself is changed by whoever takes valueTyped.
 class CStepTableView : public QFrame {
     Q_OBJECT
 
@@ -45,9 +65,25 @@ class CStepTableView : public QFrame {
     // not installed, a sans-serif one stands in.
     static QFont tableFont(int dpiY);
 
+    // The open cell editor, nullptr when none is open.
+    QLineEdit* cellEditor() const;
+
+  signals:
+    // Enter in the cell editor with a value in the range of the cell's row (a position
+    // 0..200, ACC 0..50, Rate 0..200); `row` counts as in a StepLine.
+    void valueTyped(int step, int row, std::uint8_t value);
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
+    void openEditor(kestrova::StepTableLayout::Cell cell);
+    void offer(const QString& text);
+    void closeEditor();
+
     const CMotionPage& page;
+    QPointer<kestrova::StepCellEditor> editor;
+    kestrova::StepTableLayout::Cell editedCell{};
+    QPointer<QWidget> focusBeforeEditing;
 };

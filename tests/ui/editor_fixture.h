@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -27,6 +28,7 @@
 #include "src/ui/editor_dlg.h"
 #include "src/ui/file_dialogs.h"
 #include "src/ui/message_boxes.h"
+#include "src/ui/step_table_view.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/sample_page.h"
 
@@ -133,6 +135,13 @@ class EditorTest : public ::testing::Test {
         return texts;
     }
     void click(int controlId) const { QTest::mouseClick(dlg->control(controlId), Qt::LeftButton); }
+    // The step table as drawn, over dark grey where it draws nothing.
+    QImage renderedTable() const {
+        QImage image(dlg->stepTableView()->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::darkGray);
+        dlg->stepTableView()->render(&image);
+        return image;
+    }
 
     // Chooses a list entry as the user does: open the list, pick with the keyboard.
     void choose(int controlId, int index) const {

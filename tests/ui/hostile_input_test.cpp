@@ -50,7 +50,7 @@ TEST_F(PtyEditorTest, NoiseShowsOneBoxAndNeverLocksTheWindow) {
     EXPECT_TRUE(readWhileOpen) << "the watcher must read on while the box is open";
 
     const std::jthread noise = flood(pty.fd.get());
-    QMenu* community = dlg->menuBar()->actions().at(1)->menu();
+    QMenu* community = dlg->menuBar()->actions().at(2)->menu();
     spinFor(1s);                            // no further box while the noise goes on
     community->actions().at(1)->trigger();  // Disconnect
     community->actions().at(0)->trigger();  // Connect

@@ -102,12 +102,6 @@ class PanelsTest : public PtyEditorTest {
         return behind ? std::nullopt : std::optional(arrivals);
     }
     CStepTableView& table() const { return *dlg->stepTableView(); }
-    QImage renderedTable() const {
-        QImage image(table().size(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::darkGray);
-        table().render(&image);
-        return image;
-    }
     // x of every pixel column that holds pure red.
     std::set<int> redColumns() const {
         const QImage image = renderedTable();
