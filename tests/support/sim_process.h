@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <signal.h>
-#include <sys/types.h>
-
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -12,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "src/platform/posix/unique_fd.h"
+#include "tests/support/sim_child.h"
 
 namespace kestrova::test {
 
@@ -21,6 +19,9 @@ enum class Transport { Tcp, Pty };
 inline void PrintTo(Transport transport, std::ostream* out) {
     *out << (transport == Transport::Tcp ? "Tcp" : "Pty");
 }
+// What the editor reaches the simulator over on this system: under Wine only TCP (the serial
+// tests reach a pseudo-terminal as a COM port in their own way).
+std::vector<Transport> simTransports();
 
 // Runs the kestrova-sim built with the tests (or another program) as a child process and reads
 // its output and error lines as they are asked for. The child is stopped and reaped when this
@@ -52,8 +53,7 @@ class SimProcess {
     // Takes in what arrives by the deadline; false on nothing, or once the output closed.
     bool readMore(std::chrono::steady_clock::time_point deadline);
 
-    pid_t child = -1;
-    UniqueFd output;
+    std::optional<SimChild> child;
     std::string partial;
     std::vector<std::string> done;
 };

@@ -185,13 +185,13 @@ TEST_F(PtyEditorTest, ConnectDisconnectNameTheOpenPortOrTheChoiceAndAMissingDevi
     chooseMenu(*dlg, "&Disconnect");
     boxes.whileOpen = nullptr;
     EXPECT_EQ(std::pair(connectedWhileShown, dlg->port().isConnected()), std::pair(true, false));
-    setenv("KESTROVA_COM4", "/nonexistent/kestrova-tty", 1);
+    qputenv("KESTROVA_COM4", QByteArray("/nonexistent/kestrova-tty"));
     runSetup(*dlg, 3, 3, true);
     ::testing::internal::CaptureStderr();
     chooseMenu(*dlg, "&Connect");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "/nonexistent/kestrova-tty: No such file or directory; is the adapter plugged in?\n");
-    unsetenv("KESTROVA_COM4");
+    qunsetenv("KESTROVA_COM4");
     EXPECT_EQ(dlg->port().isConnected(), false);
     EXPECT_EQ(boxes.texts(),
               (std::vector<QString>{"COM1 is not opened.", "COM1 open.", "COM1 already open.",

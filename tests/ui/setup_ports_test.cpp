@@ -44,7 +44,7 @@ class SetupPortsTest : public EditorTest {
 
 TEST_F(SetupPortsTest, ListsDetectedDevicesAfterTheComChoicesOnceEach) {
     const QStringList com{"COM1", "COM2", "COM3", "COM4", "COM5"};
-    setenv("KESTROVA_COM2", "/dev/ttyUSB7", 1);
+    qputenv("KESTROVA_COM2", QByteArray("/dev/ttyUSB7"));
     const struct {
         std::vector<DetectedPort> ports;
         QStringList after;
@@ -58,7 +58,7 @@ TEST_F(SetupPortsTest, ListsDetectedDevicesAfterTheComChoicesOnceEach) {
         enumerator.ports = ports;
         EXPECT_EQ(runSetup(), std::make_pair(com + after, QString("COM1")));
     }
-    unsetenv("KESTROVA_COM2");
+    qunsetenv("KESTROVA_COM2");
 }
 
 TEST_F(SetupPortsTest, AChosenDeviceThatHasGoneStaysChosenAndFailsToOpen) {
