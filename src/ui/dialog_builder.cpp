@@ -175,9 +175,14 @@ QRect DialogUnits::toPixels(int x, int y, int cx, int cy) const {
     return {toPixelsX(x), toPixelsY(y), toPixelsX(cx), toPixelsY(cy)};
 }
 
+QStringList withSansSerifFallbacks(const QString& face) {
+    // Windows resolves no "sans-serif" and Wine would fall back to a serif face.
+    return {face, QStringLiteral("sans-serif"), QStringLiteral("Tahoma")};
+}
+
 QFont dialogFont(const res::DialogTemplate& dialog) {
     QFont font;
-    font.setFamilies({toQString(dialog.fontFace), QStringLiteral("sans-serif")});
+    font.setFamilies(withSansSerifFallbacks(toQString(dialog.fontFace)));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(dialog.pointSize);
     font.setWeight(QFont::Normal);
