@@ -176,8 +176,10 @@ QRect DialogUnits::toPixels(int x, int y, int cx, int cy) const {
 }
 
 QStringList withSansSerifFallbacks(const QString& face) {
-    // Windows resolves no "sans-serif" and Wine would fall back to a serif face.
-    return {face, QStringLiteral("sans-serif"), QStringLiteral("Tahoma")};
+    // Windows resolves no "sans-serif", and Wine offers the system's fonts but not its own
+    // Tahoma: without the last two a serif face would stand in.
+    return {face, QStringLiteral("sans-serif"), QStringLiteral("Tahoma"),
+            QStringLiteral("DejaVu Sans")};
 }
 
 QFont dialogFont(const res::DialogTemplate& dialog) {

@@ -29,8 +29,9 @@ class DialogUnits {
     int baseHeight;
 };
 
-// `face`, then sans-serif faces to fall back on: the desktop's own (fontconfig), then one that
-// every Windows and Wine has, so that text keeps the proportions the layout expects.
+// `face`, then sans-serif faces to fall back on: the desktop's own (fontconfig), the one every
+// Windows has, and the one Wine finds among the Linux fonts, so that text keeps the proportions
+// the layout expects.
 QStringList withSansSerifFallbacks(const QString& face);
 
 // The template's face and size; a face that is not installed falls back to a sans-serif one.

@@ -4,6 +4,7 @@
 // About box, and a page file written and read through the editor's file-dialog seam. The page
 // saved to and loaded from the simulator runs here too, in the simulator tests.
 #include <windows.h>
+#include <winsock2.h>  // before windows.h, as the fixture's pseudo-terminal needs it
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -61,7 +62,7 @@ TEST_F(NativeWindowTest, SystemMenuEndsWithTheAboutItemAndCommands16To31OpenTheA
 TEST_F(NativeWindowTest, PageFileSavedAndLoadedThroughTheFileDialogs) {
     TempDir dir;
     files.openPath = dir / "in.kpf";
-    ASSERT_TRUE(writePageFile(*files.openPath, samplePage()));
+    ASSERT_TRUE(writePageFile(*files.openPath, samplePage(), noFlush));
     click(id::kPcLoad);
     ASSERT_EQ(motionPage.getRecord(), samplePage());
     files.savePath = dir / "out.kpf";

@@ -54,7 +54,7 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
     }
 
     TempDir dir;
-    const std::string link = dir / "robot";
+    const std::string link = (dir / "robot").string();
     std::optional<SimProcess> sim;
 };
 

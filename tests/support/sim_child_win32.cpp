@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "tests/support/sim_child.h"
 #include "tests/support/sim_process.h"
