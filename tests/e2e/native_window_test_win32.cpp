@@ -3,8 +3,10 @@
 // Xvfb): the About item that ends the native system menu and the system commands that open the
 // About box, and a page file written and read through the editor's file-dialog seam. The page
 // saved to and loaded from the simulator runs here too, in the simulator tests.
+// The fixture's pseudo-terminal needs winsock2.h first,
+#include <winsock2.h>
+// and windows.h after it.
 #include <windows.h>
-#include <winsock2.h>  // before windows.h, as the fixture's pseudo-terminal needs it
 
 #include <QGuiApplication>
 #include <QLabel>
