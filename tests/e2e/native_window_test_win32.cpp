@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The window on Qt's real "windows" platform (scripts/test-windows.sh runs it under Wine and
 // Xvfb): the About item that ends the native system menu and the system commands that open the
-// About box, and a page file written and read through the editor's file-dialog seam. The page
-// saved to and loaded from the simulator runs here too, in the simulator tests.
+// About box. The simulator tests run on that platform too: a page file loaded through the
+// file-dialog seam, saved to the simulator and loaded back.
 // The fixture's pseudo-terminal needs winsock2.h first,
 #include <winsock2.h>
 // and windows.h after it.
@@ -11,9 +11,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 
-#include "src/model/page_file.h"
-#include "tests/support/sample_page.h"
-#include "tests/support/temp_dir.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
@@ -59,18 +56,6 @@ TEST_F(NativeWindowTest, SystemMenuEndsWithTheAboutItemAndCommands16To31OpenTheA
     spinFor(300ms);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(dlg->isVisible());
-}
-
-TEST_F(NativeWindowTest, PageFileSavedAndLoadedThroughTheFileDialogs) {
-    TempDir dir;
-    files.openPath = dir / "in.kpf";
-    ASSERT_TRUE(writePageFile(*files.openPath, samplePage(), noFlush));
-    click(id::kPcLoad);
-    ASSERT_EQ(motionPage.getRecord(), samplePage());
-    files.savePath = dir / "out.kpf";
-    click(id::kPcSave);
-    EXPECT_EQ(readPageFile(*files.savePath), samplePage());
-    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace

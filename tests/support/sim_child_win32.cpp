@@ -4,14 +4,10 @@
 // KESTROVA_SIM_LAUNCHER, runs it instead: the test sends the arguments one a line and an empty
 // line, then a signal number a line; the launcher relays the output and, once the simulator
 // has ended, a NUL and its exit status.
-#include <winsock2.h>
-
-#include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <utility>
 
+#include "tests/support/pty_pair.h"
 #include "tests/support/sim_child.h"
 #include "tests/support/sim_process.h"
 
@@ -21,60 +17,24 @@ std::vector<Transport> simTransports() {
     return {Transport::Tcp};
 }
 
-struct SimChild::Native {
-    SOCKET link = INVALID_SOCKET;
-    bool ended = false;       // the launcher closed the connection
+struct SimChild::Native : PeerEnd {
     bool statusCame = false;  // the NUL came: the rest is the exit status
     std::string status;
-
-    ~Native() { close(); }
-    void close() {
-        if (link != INVALID_SOCKET) {
-            ::closesocket(std::exchange(link, INVALID_SOCKET));
-        }
-    }
-    bool sendAll(const std::string& text) const {
-        return ::send(link, text.data(), static_cast<int>(text.size()), 0) ==
-               static_cast<int>(text.size());
-    }
 };
-
-namespace {
-
-SOCKET connectToLauncher() {
-    static const bool started = [] {
-        WSADATA data;
-        return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }();
-    const char* port = std::getenv("KESTROVA_SIM_LAUNCHER");
-    if (!started || port == nullptr) {
-        return INVALID_SOCKET;
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = ::htons(static_cast<u_short>(std::atoi(port)));
-    address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-    const SOCKET link = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (link != INVALID_SOCKET &&
-        ::connect(link, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::closesocket(link);
-        return INVALID_SOCKET;
-    }
-    return link;
-}
-
-}  // namespace
 
 // The launcher knows where the Linux simulator is; `program` names it on POSIX only.
 SimChild::SimChild(const std::string& /*program*/, const std::vector<std::string>& args)
     : native(std::make_unique<Native>()) {
-    native->link = connectToLauncher();
-    std::string request;
+    const char* port = std::getenv("KESTROVA_SIM_LAUNCHER");
+    Bytes request;
     for (const std::string& arg : args) {
-        request += arg + "\n";
+        request.insert(request.end(), arg.begin(), arg.end());
+        request.push_back('\n');
     }
-    if (native->link != INVALID_SOCKET && !native->sendAll(request + "\n")) {
-        native->close();
+    request.push_back('\n');
+    if (port == nullptr || !native->connectTo(static_cast<std::uint16_t>(std::atoi(port))) ||
+        !native->send(request)) {
+        native->fd.reset();
     }
 }
 
@@ -85,50 +45,37 @@ SimChild::~SimChild() {
 bool SimChild::read(std::string& to, std::chrono::steady_clock::time_point deadline) {
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    WSAPOLLFD watch{native->link, POLLRDNORM, 0};
-    if (native->link == INVALID_SOCKET || native->ended ||
-        ::WSAPoll(&watch, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0))) <= 0) {
+    Bytes got = native->fd.valid() ? native->receive(1, std::max(left, 0ms)) : Bytes{};
+    if (got.empty()) {
         return false;
     }
-    char buffer[4096];
-    const int count = ::recv(native->link, buffer, sizeof buffer, 0);
-    if (count <= 0) {
-        native->ended = true;
-        return false;
+    const Bytes queued = native->receive(4096, 0ms);
+    got.insert(got.end(), queued.begin(), queued.end());
+    for (const std::uint8_t byte : got) {
+        native->statusCame = native->statusCame || byte == '\0';
+        (native->statusCame ? native->status : to).push_back(static_cast<char>(byte));
     }
-    const std::string got(buffer, static_cast<std::size_t>(count));
-    const auto end = native->statusCame ? 0 : got.find('\0');
-    if (end == std::string::npos) {
-        to += got;
-        return true;
-    }
-    to += got.substr(0, end);
-    native->status += got.substr(native->statusCame ? 0 : end + 1);
-    native->statusCame = true;
     return true;
 }
 
 void SimChild::signal(int number) {
-    if (native->link != INVALID_SOCKET) {
-        native->sendAll(std::to_string(number) + "\n");
+    const std::string line = std::to_string(number) + "\n";
+    if (native->fd.valid()) {
+        native->send(Bytes(line.begin(), line.end()));
     }
 }
 
+// The launcher's side is POSIX: 9 kills.
 int SimChild::reap() {
-    if (native->link == INVALID_SOCKET) {
+    if (!native->fd.valid()) {
         return -1;
     }
-    constexpr int kKill = 9;  // the launcher's side is POSIX
-    if (!native->ended) {
-        signal(kKill);
+    signal(9);
+    std::string rest;
+    while (read(rest, std::chrono::steady_clock::now() + 10s)) {  // up to the launcher's close
     }
-    char buffer[256];
-    for (int count = 1; count > 0;) {  // the rest of the status, up to the launcher's close
-        count = ::recv(native->link, buffer, sizeof buffer, 0);
-        native->status.append(buffer, static_cast<std::size_t>(std::max(count, 0)));
-    }
-    native->close();
-    return native->status.empty() ? -1 : std::atoi(native->status.c_str());
+    native->fd.reset();
+    return native->status.size() > 1 ? std::atoi(native->status.c_str() + 1) : -1;
 }
 
 }  // namespace kestrova::test
