@@ -21,13 +21,8 @@ std::vector<std::string> servedOn(Transport transport, const std::string& link,
 SimProcess::SimProcess(Transport transport, const std::string& link, std::vector<std::string> args)
     : SimProcess(servedOn(transport, link, std::move(args))) {}
 
-SimProcess::SimProcess(const std::vector<std::string>& args, const std::string& program) {
-    child.emplace(program, args);
-    waitForLine("");
-}
-
 bool SimProcess::readMore(std::chrono::steady_clock::time_point deadline) {
-    if (!child || !child->read(partial, deadline)) {
+    if (!readOutput(deadline)) {
         return false;
     }
     for (auto end = partial.find('\n'); end != std::string::npos; end = partial.find('\n')) {
@@ -62,19 +57,6 @@ std::optional<std::size_t> SimProcess::waitForLine(std::string_view text, std::s
             return i;
         }
     }
-}
-
-int SimProcess::stop(int signal) {
-    if (!child) {
-        return -1;
-    }
-    if (signal != 0) {
-        child->signal(signal);
-    }
-    const auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (readMore(deadline)) {  // its output closes as it ends
-    }
-    return child->reap();
 }
 
 }  // namespace kestrova::test

@@ -4,13 +4,12 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "tests/support/sim_child.h"
 
 namespace kestrova::test {
 
@@ -20,7 +19,9 @@ inline void PrintTo(Transport transport, std::ostream* out) {
     *out << (transport == Transport::Tcp ? "Tcp" : "Pty");
 }
 // What the editor reaches the simulator over on this system: under Wine only TCP (the serial
-// tests reach a pseudo-terminal as a COM port in their own way).
+// tests reach a pseudo-terminal as a COM port in their own way). The child and its output are
+// one implementation per system: a forked child on a pipe (POSIX); under Wine the Linux
+// simulator that sim_launcher.py runs for the test, over a loopback connection.
 std::vector<Transport> simTransports();
 
 // Runs the kestrova-sim built with the tests (or another program) as a child process and reads
@@ -33,7 +34,7 @@ class SimProcess {
                         const std::string& program = KESTROVA_SIM_PATH);
     // Serves on any free loopback port, or on a pty behind the symlink `link`.
     SimProcess(Transport transport, const std::string& link, std::vector<std::string> args);
-    ~SimProcess() { stop(); }
+    ~SimProcess();
 
     // The port of a "listening on 127.0.0.1:PORT" line; 0 when it does not listen on one.
     std::uint16_t port();
@@ -52,8 +53,11 @@ class SimProcess {
   private:
     // Takes in what arrives by the deadline; false on nothing, or once the output closed.
     bool readMore(std::chrono::steady_clock::time_point deadline);
+    // The same, for the bytes alone (one per system).
+    bool readOutput(std::chrono::steady_clock::time_point deadline);
 
-    std::optional<SimChild> child;
+    struct Child;
+    std::unique_ptr<Child> child;
     std::string partial;
     std::vector<std::string> done;
 };

@@ -92,16 +92,6 @@ void chooseMenu(const CEditorDlg& dlg, const QString& text) {
     }
 }
 
-// The About item as the platform offers it: the File menu's, or where the window has a native
-// system menu, its command (the native window's own test chooses the item there).
-void chooseAbout(CEditorDlg& dlg) {
-    if (kestrova::platformHasSystemMenu()) {
-        dlg.onSysCommand(id::kAboutBox);
-    } else {
-        chooseMenu(dlg, QString::fromUtf8("Tandrel 정보(&A)..."));
-    }
-}
-
 // The About item, and the system commands 16 to 31, open the About box; its Escape and its
 // button close it alone.
 TEST_F(EditorTest, EnterEscapeAndTheAboutBoxNeverCloseTheWindowPressAButtonOrHideAPanel) {
@@ -120,7 +110,11 @@ TEST_F(EditorTest, EnterEscapeAndTheAboutBoxNeverCloseTheWindowPressAButtonOrHid
         about << box->windowTitle() << box->findChild<QLabel*>("static1")->text();
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    chooseAbout(*dlg);
+    if (kestrova::platformHasSystemMenu()) {  // the native window's test chooses its item
+        dlg->onSysCommand(id::kAboutBox);
+    } else {
+        chooseMenu(*dlg, QString::fromUtf8("Tandrel 정보(&A)..."));
+    }
     whenModalShown(dlg.get(), [&](QWidget* box) {
         about << box->windowTitle();
         QTest::mouseClick(childControl<QPushButton>(box, id::kOk), Qt::LeftButton);

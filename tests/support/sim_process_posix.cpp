@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 
 #include "src/platform/posix/unique_fd.h"
-#include "tests/support/sim_child.h"
 #include "tests/support/sim_process.h"
 
 extern char** environ;
@@ -22,18 +19,18 @@ std::vector<Transport> simTransports() {
     return {Transport::Tcp, Transport::Pty};
 }
 
-struct SimChild::Native {
-    pid_t child = -1;
+struct SimProcess::Child {
+    pid_t pid = -1;
     UniqueFd output;
 };
 
-SimChild::SimChild(const std::string& program, const std::vector<std::string>& args)
-    : native(std::make_unique<Native>()) {
+SimProcess::SimProcess(const std::vector<std::string>& args, const std::string& program)
+    : child(std::make_unique<Child>()) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
         return;
     }
-    native->output.reset(ends[0]);
+    child->output.reset(ends[0]);
     // Room for far more than any test prints, so the simulator never waits for a reader.
     ::fcntl(ends[0], F_SETPIPE_SZ, 1 << 20);
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -43,8 +40,8 @@ SimChild::SimChild(const std::string& program, const std::vector<std::string>& a
     argv.push_back(nullptr);
     // Forked rather than spawned, so that the child can ask to die with its parent.
     const pid_t parent = ::getpid();
-    native->child = ::fork();
-    if (native->child == 0) {
+    child->pid = ::fork();
+    if (child->pid == 0) {
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() == parent && ::dup2(ends[1], STDOUT_FILENO) >= 0 &&
             ::dup2(ends[1], STDERR_FILENO) >= 0) {
@@ -53,46 +50,46 @@ SimChild::SimChild(const std::string& program, const std::vector<std::string>& a
         ::_exit(127);
     }
     ::close(ends[1]);
+    waitForLine("");
 }
 
-SimChild::~SimChild() {
-    reap();
+SimProcess::~SimProcess() {
+    stop();
 }
 
-bool SimChild::read(std::string& to, std::chrono::steady_clock::time_point deadline) {
+bool SimProcess::readOutput(std::chrono::steady_clock::time_point deadline) {
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd watch{native->output.get(), POLLIN, 0};
-    if (!native->output ||
+    pollfd watch{child->output.get(), POLLIN, 0};
+    if (!child->output ||
         ::poll(&watch, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0))) <= 0) {
         return false;
     }
     std::array<char, 4096> buffer;
-    const ssize_t count = ::read(native->output.get(), buffer.data(), buffer.size());
+    const ssize_t count = ::read(child->output.get(), buffer.data(), buffer.size());
     if (count <= 0) {
-        native->output.reset();
+        child->output.reset();
         return false;
     }
-    to.append(buffer.data(), static_cast<std::size_t>(count));
+    partial.append(buffer.data(), static_cast<std::size_t>(count));
     return true;
 }
 
-void SimChild::signal(int number) {
-    if (native->child > 0) {
-        ::kill(native->child, number);
-    }
-}
-
-int SimChild::reap() {
-    if (native->child <= 0) {
+int SimProcess::stop(int signal) {
+    if (child->pid <= 0) {
         return -1;
     }
-    if (native->output) {
-        ::kill(native->child, SIGKILL);  // it lingers
-        native->output.reset();
+    if (signal != 0) {
+        ::kill(child->pid, signal);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (readMore(deadline)) {  // its output closes as it ends
+    }
+    if (child->output) {
+        ::kill(child->pid, SIGKILL);  // it lingers
     }
     int status = 0;
-    ::waitpid(std::exchange(native->child, -1), &status, 0);
+    ::waitpid(std::exchange(child->pid, -1), &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
