@@ -175,9 +175,16 @@ QRect DialogUnits::toPixels(int x, int y, int cx, int cy) const {
     return {toPixelsX(x), toPixelsY(y), toPixelsX(cx), toPixelsY(cy)};
 }
 
+QStringList withSansSerifFallbacks(const QString& face) {
+    // Windows resolves no "sans-serif", and Wine offers the system's fonts but not its own
+    // Tahoma: without the last two a serif face would stand in.
+    return {face, QStringLiteral("sans-serif"), QStringLiteral("Tahoma"),
+            QStringLiteral("DejaVu Sans")};
+}
+
 QFont dialogFont(const res::DialogTemplate& dialog) {
     QFont font;
-    font.setFamilies({toQString(dialog.fontFace), QStringLiteral("sans-serif")});
+    font.setFamilies(withSansSerifFallbacks(toQString(dialog.fontFace)));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(dialog.pointSize);
     font.setWeight(QFont::Normal);

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QHash>
 #include <QRect>
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
@@ -27,6 +28,11 @@ class DialogUnits {
     int baseWidth;
     int baseHeight;
 };
+
+// `face`, then sans-serif faces to fall back on: the desktop's own (fontconfig), the one every
+// Windows has, and the one Wine finds among the Linux fonts, so that text keeps the proportions
+// the layout expects.
+QStringList withSansSerifFallbacks(const QString& face);
 
 // The template's face and size; a face that is not installed falls back to a sans-serif one.
 QFont dialogFont(const res::DialogTemplate& dialog);

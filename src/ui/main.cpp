@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "src/platform/terminal.h"
 #include "src/ui/command_line.h"
 #include "src/ui/editor_app.h"
 
@@ -19,6 +20,7 @@ std::optional<QString> answerBeforeWindow(int& argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (const auto answer = answerBeforeWindow(argc, argv)) {
+        kestrova::attachToParentConsole();
         std::fputs(answer->toLocal8Bit().constData(), stdout);
         return 0;
     }

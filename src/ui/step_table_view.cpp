@@ -9,6 +9,7 @@
 
 #include "src/model/motion_page.h"
 #include "src/model/step_line.h"
+#include "src/ui/dialog_builder.h"
 #include "src/ui/step_cell_editor.h"
 
 using kestrova::StepTableLayout;
@@ -63,7 +64,7 @@ CStepTableView::CStepTableView(const CMotionPage& page, QWidget* parent)
 QFont CStepTableView::tableFont(int dpiY) {
     // 10 points as a whole number of pixels: 13 at 96 dots per inch.
     QFont font;
-    font.setFamilies({QStringLiteral("@MS PGothic"), QStringLiteral("sans-serif")});
+    font.setFamilies(kestrova::withSansSerifFallbacks(QStringLiteral("@MS PGothic")));
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(std::max(1, dpiY * 100 / 720));
     return font;

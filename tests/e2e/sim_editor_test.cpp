@@ -16,7 +16,7 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
     void TearDown() override {
         EditorTest::TearDown();  // the window closes its port first
         sim.reset();
-        unsetenv(variable());
+        qunsetenv(variable());
     }
 
     bool tcp() const { return GetParam() == Transport::Tcp; }
@@ -27,7 +27,7 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
     void startAndConnect(std::vector<std::string> args = {}) {
         sim.emplace(GetParam(), link, args);
         const std::string device = tcp() ? "tcp:127.0.0.1:" + std::to_string(sim->port()) : link;
-        setenv(variable(), device.c_str(), 1);
+        qputenv(variable(), QByteArray(device.c_str()));
         dlg->setup().portIndex = tcp() ? 4 : 0;  // the Setup dialog runs in the window's tests
         dlg->onConnect();
         ASSERT_EQ(boxes.texts(), std::vector<QString>{portName() + " open."});
@@ -54,7 +54,7 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
     }
 
     TempDir dir;
-    const std::string link = dir / "robot";
+    const std::string link = (dir / "robot").string();
     std::optional<SimProcess> sim;
 };
 
@@ -134,8 +134,7 @@ TEST_P(SimEditorTest, UndoTakesBackBoardAndFilePagesAndSendsNothing) {
     EXPECT_EQ(sim->lines().size(), heard) << sim->lines().back();
 }
 
-INSTANTIATE_TEST_SUITE_P(Transports, SimEditorTest,
-                         ::testing::Values(Transport::Tcp, Transport::Pty));
+INSTANTIATE_TEST_SUITE_P(Transports, SimEditorTest, ::testing::ValuesIn(simTransports()));
 
 }  // namespace
 }  // namespace kestrova::test

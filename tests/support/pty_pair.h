@@ -6,6 +6,7 @@
 #include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <unistd.h>
@@ -30,8 +31,15 @@ inline int poll(pollfd* waits, unsigned count, int ms) { return ::WSAPoll(waits,
 inline long read(SOCKET s, void* to, std::size_t n) { return ::recv(s, static_cast<char*>(to), int(n), 0); }
 inline long write(SOCKET s, const void* from, std::size_t n) { return ::send(s, static_cast<const char*>(from), int(n), 0); }
 // clang-format on
+inline void setNonBlocking(SOCKET s) {
+    u_long on = 1;
+    ::ioctlsocket(s, FIONBIO, &on);
+}
 #else
 using Native = int;
+inline void setNonBlocking(int fd) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
 #endif
 
 namespace kestrova::test {

@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <signal.h>
-#include <sys/types.h>
-
 #include <chrono>
+#include <csignal>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "src/platform/posix/unique_fd.h"
 
 namespace kestrova::test {
 
@@ -21,6 +18,11 @@ enum class Transport { Tcp, Pty };
 inline void PrintTo(Transport transport, std::ostream* out) {
     *out << (transport == Transport::Tcp ? "Tcp" : "Pty");
 }
+// What the editor reaches the simulator over on this system: under Wine only TCP (the serial
+// tests reach a pseudo-terminal as a COM port in their own way). The child and its output are
+// one implementation per system: a forked child on a pipe (POSIX); under Wine the Linux
+// simulator that sim_launcher.py runs for the test, over a loopback connection.
+std::vector<Transport> simTransports();
 
 // Runs the kestrova-sim built with the tests (or another program) as a child process and reads
 // its output and error lines as they are asked for. The child is stopped and reaped when this
@@ -32,7 +34,7 @@ class SimProcess {
                         const std::string& program = KESTROVA_SIM_PATH);
     // Serves on any free loopback port, or on a pty behind the symlink `link`.
     SimProcess(Transport transport, const std::string& link, std::vector<std::string> args);
-    ~SimProcess() { stop(); }
+    ~SimProcess();
 
     // The port of a "listening on 127.0.0.1:PORT" line; 0 when it does not listen on one.
     std::uint16_t port();
@@ -51,9 +53,11 @@ class SimProcess {
   private:
     // Takes in what arrives by the deadline; false on nothing, or once the output closed.
     bool readMore(std::chrono::steady_clock::time_point deadline);
+    // The same, for the bytes alone (one per system).
+    bool readOutput(std::chrono::steady_clock::time_point deadline);
 
-    pid_t child = -1;
-    UniqueFd output;
+    struct Child;
+    std::unique_ptr<Child> child;
     std::string partial;
     std::vector<std::string> done;
 };

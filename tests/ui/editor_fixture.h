@@ -165,12 +165,12 @@ class PtyEditorTest : public EditorTest {
   protected:
     void SetUp() override {
         ASSERT_TRUE(pty.fd.valid());
-        setenv("KESTROVA_COM1", pty.path().c_str(), 1);
+        qputenv("KESTROVA_COM1", QByteArray(pty.path().c_str()));
         EditorTest::SetUp();
     }
     void TearDown() override {
         EditorTest::TearDown();
-        unsetenv("KESTROVA_COM1");
+        qunsetenv("KESTROVA_COM1");
     }
 
     // Opens COM1 and forgets the message that says so.

@@ -3,8 +3,6 @@
 // communication" box, the line read on while it is open, a reply after the noise recognised,
 // Disconnect and closing the window at once. A name typed into the real open dialog reaches the
 // load, which reports a missing file; the editor's flush reaches the disk.
-#include <fcntl.h>
-
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,8 +19,8 @@ namespace {
 const Bytes kNoiseBlock(ReplyRecognizer::kMostHeld + 1, 0x55);  // overflows exactly once
 
 // Sends noise until stopped, also when the line is no longer read.
-std::jthread flood(int fd) {
-    ::fcntl(fd, F_SETFL, O_NONBLOCK);
+std::jthread flood(Native fd) {
+    setNonBlocking(fd);
     return std::jthread([fd](std::stop_token stop) {
         for (pollfd wait{fd, POLLOUT, 0}; !stop.stop_requested();) {
             if (::poll(&wait, 1, 100) == 1) {

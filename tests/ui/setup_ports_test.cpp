@@ -9,6 +9,17 @@
 namespace kestrova::test {
 namespace {
 
+// COM1's own device, and an adapter that KESTROVA_COM2 names, as the system lists them.
+#ifdef _WIN32
+constexpr const char* kCom1Device = R"(\\.\COM1)";
+constexpr const char* kAdapter = "COM17";
+constexpr const char* kAdapterDevice = R"(\\.\COM17)";
+#else
+constexpr const char* kCom1Device = "/dev/ttyS0";
+constexpr const char* kAdapter = "/dev/ttyUSB7";
+constexpr const char* kAdapterDevice = "/dev/ttyUSB7";
+#endif
+
 struct ListedPorts : PortEnumerator {
     std::vector<DetectedPort> detectedPorts() const override { return ports; }
     std::vector<DetectedPort> ports;
@@ -44,7 +55,7 @@ class SetupPortsTest : public EditorTest {
 
 TEST_F(SetupPortsTest, ListsDetectedDevicesAfterTheComChoicesOnceEach) {
     const QStringList com{"COM1", "COM2", "COM3", "COM4", "COM5"};
-    setenv("KESTROVA_COM2", "/dev/ttyUSB7", 1);
+    qputenv("KESTROVA_COM2", QByteArray(kAdapter));
     const struct {
         std::vector<DetectedPort> ports;
         QStringList after;
@@ -52,13 +63,13 @@ TEST_F(SetupPortsTest, ListsDetectedDevicesAfterTheComChoicesOnceEach) {
         {{}, {}},
         {{{"ttyUSB0", "FT232R USB UART", "/dev/ttyUSB0"}, {"ttyACM0", "", "/dev/ttyACM0"}},
          {"ttyUSB0 (FT232R USB UART)", "ttyACM0"}},
-        {{{"ttyS0", "", "/dev/ttyS0"}, {"ttyUSB7", "CP2102", "/dev/ttyUSB7"}}, {}},  // COM1, COM2
+        {{{"ttyS0", "", kCom1Device}, {"ttyUSB7", "CP2102", kAdapterDevice}}, {}},  // COM1, COM2
     };
     for (const auto& [ports, after] : cases) {
         enumerator.ports = ports;
         EXPECT_EQ(runSetup(), std::make_pair(com + after, QString("COM1")));
     }
-    unsetenv("KESTROVA_COM2");
+    qunsetenv("KESTROVA_COM2");
 }
 
 TEST_F(SetupPortsTest, AChosenDeviceThatHasGoneStaysChosenAndFailsToOpen) {

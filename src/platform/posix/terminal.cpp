@@ -9,4 +9,6 @@ bool errorsGoToTerminal() {
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+void attachToParentConsole() {}
+
 }  // namespace kestrova
