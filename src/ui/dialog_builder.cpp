@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSlider>
+#include <QSysInfo>
 #include <algorithm>
 
 #include "src/ui/qt_text.h"
@@ -176,10 +177,14 @@ QRect DialogUnits::toPixels(int x, int y, int cx, int cy) const {
 }
 
 QStringList withSansSerifFallbacks(const QString& face) {
+    QStringList families{face, QStringLiteral("sans-serif")};
     // Windows resolves no "sans-serif", and Wine offers the system's fonts but not its own
-    // Tahoma: without the last two a serif face would stand in.
-    return {face, QStringLiteral("sans-serif"), QStringLiteral("Tahoma"),
-            QStringLiteral("DejaVu Sans")};
+    // Tahoma: without these a serif face would stand in. Elsewhere the system's own sans-serif
+    // face stays the one used.
+    if (QSysInfo::productType() == QLatin1String("windows")) {
+        families << QStringLiteral("Tahoma") << QStringLiteral("DejaVu Sans");
+    }
+    return families;
 }
 
 QFont dialogFont(const res::DialogTemplate& dialog) {

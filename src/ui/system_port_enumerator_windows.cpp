@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include <QString>
 
-#include "src/serial/system_ports.h"
+#include "src/platform/system_ports.h"
 #include "src/ui/system_port_enumerator.h"
 
 namespace kestrova {
 
-// Debian's Qt for Windows has no Qt Serial Port: the serial layer asks the system.
+// Debian's Qt for Windows has no Qt Serial Port: the platform layer asks the system.
 std::vector<DetectedPort> SystemPortEnumerator::detectedPorts() const {
     std::vector<DetectedPort> ports;
     for (const SystemPort& port : systemSerialPorts()) {

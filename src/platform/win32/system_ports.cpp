@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "src/serial/system_ports.h"
+#include "src/platform/system_ports.h"
 
 #include <windows.h>
 // windows.h first: the device installer's header needs its types.
