@@ -115,25 +115,6 @@ TEST_P(SimEditorTest, PlayLinkedGetStepAndARefusedPage) {
     EXPECT_TRUE(waitForSimLine("-> failure line (no such page)"));
 }
 
-// Undo takes back a page from the board and a load; with "Link to Target" ticked it sends the
-// board nothing.
-TEST_P(SimEditorTest, UndoTakesBackBoardAndFilePagesAndSendsNothing) {
-    startAndConnect();
-    loadPageFile(samplePage());
-    click(id::kTargetLoad);  // page 11 as a fresh board holds it
-    ASSERT_TRUE(spinUntil([] { return motionPage.getRecord() != samplePage(); }));
-    click(id::kLinkToTarget);
-    click(id::kGetStep);  // every motor field filled: a field change would now go out
-    ASSERT_TRUE(waitForSimLine("(live)"));
-    const std::size_t heard = sim->lines().size();
-    for (const PageRecord& page : {samplePage(), defaultPageRecord()}) {
-        dlg->onUndo();  // the reply, then the load
-        EXPECT_EQ(motionPage.getRecord(), page);
-    }
-    spinFor(300ms);
-    EXPECT_EQ(sim->lines().size(), heard) << sim->lines().back();
-}
-
 INSTANTIATE_TEST_SUITE_P(Transports, SimEditorTest, ::testing::ValuesIn(simTransports()));
 
 }  // namespace

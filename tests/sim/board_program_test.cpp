@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// kestrova-board against the real simulator, over loopback TCP and over a pseudo-terminal.
+// kestrova-board run as the user does: its command line, export and import of page files (the
+// JSON round trip also over random records), and its commands against the real simulator over
+// loopback TCP and over a pseudo-terminal.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,12 +10,15 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <random>
 #include <sstream>
 
 #include "src/model/page_file.h"
+#include "tests/support/sample_page.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_dir.h"
 #include "tools/board/commands.h"
+#include "tools/board/page_exchange.h"
 
 using namespace kestrova;
 using namespace kestrova::test;
@@ -49,11 +54,31 @@ std::size_t lineCount(const fs::path& file) {
     return static_cast<std::size_t>(std::count(std::istreambuf_iterator<char>(in), {}, '\n'));
 }
 
+std::string contentOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Runs kestrova-board: its exit status, and a line of what it said holds `text`.
+void expectRun(const Args& args, int status, const std::string& text) {
+    SimProcess board(args, KESTROVA_BOARD_PATH);
+    EXPECT_EQ(board.stop(0), status) << text;
+    EXPECT_TRUE(board.findLine(text)) << ::testing::PrintToString(board.lines());
+}
+
+int exitStatus(const Args& args) {
+    return SimProcess(args, KESTROVA_BOARD_PATH).stop(0);
+}
+
 class BoardProgram : public ::testing::TestWithParam<Transport> {
   protected:
     TempDir dir;
     const fs::path in = dir / "in";
     const std::string link = dir / "robot";
+    // The board program's --port for the simulator.
+    std::string portOf(SimProcess& sim) const {
+        return GetParam() == Transport::Tcp ? "tcp:127.0.0.1:" + std::to_string(sim.port()) : link;
+    }
 };
 
 TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
@@ -84,8 +109,7 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
         fs::remove_all(out + ".incomplete");
         fs::remove_all(out);
         SimProcess sim(GetParam(), link, simArgs);
-        const std::string port =
-            GetParam() == Transport::Tcp ? "tcp:127.0.0.1:" + std::to_string(sim.port()) : link;
+        const std::string port = portOf(sim);
         std::optional<SimProcess> board;
         int status = -1;
         for (const Args& command : commands) {
@@ -108,13 +132,9 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
         const fs::path incomplete = out + ".incomplete";
         // The link lost at page 3 is made again for page 4: one line for page 3, the rest read.
         const std::size_t pagesKept = says.ends_with(".incomplete") ? kPageCount - 1 : 0;
-        EXPECT_EQ(std::ranges::count_if(board->lines(),
-                                        [](const std::string& line) {
-                                            return line.starts_with(
-                                                "page 3: not read: the link "
-                                                "was lost");
-                                        }),
-                  pagesKept != 0 ? 1 : 0);
+        const auto lost = board->findLine("page 3: not read: the link was lost");
+        EXPECT_EQ(lost.has_value(), pagesKept != 0);
+        EXPECT_FALSE(lost && board->findLine("page 3: not read", *lost + 1)) << "said twice";
         EXPECT_FALSE(board->findLine("disconnect")) << "the editor's advice";
         EXPECT_EQ(lineCount(incomplete / "index.txt"), pagesKept == 0 ? 0 : pagesKept + 1);
         EXPECT_EQ(fs::exists(pageFile(incomplete, 2)) + fs::exists(pageFile(incomplete, 3)),
@@ -142,8 +162,7 @@ TEST_P(BoardProgram, RefusesBadPageFilesBeforeAnythingIsSent) {
              "not a regular file"},
         };
     SimProcess sim(GetParam(), link, {});
-    const std::string port =
-        GetParam() == Transport::Tcp ? "tcp:127.0.0.1:" + std::to_string(sim.port()) : link;
+    const std::string port = portOf(sim);
     for (const auto& [number, spoil, says] : cases) {
         SCOPED_TRACE(says);
         fs::remove_all(in);
@@ -157,9 +176,7 @@ TEST_P(BoardProgram, RefusesBadPageFilesBeforeAnythingIsSent) {
             commands.push_back({"write", pageFile(in, number)});
         }
         for (const Args& command : commands) {
-            SimProcess board(Args{command[0], command[1], "--port", port}, KESTROVA_BOARD_PATH);
-            EXPECT_EQ(board.stop(0), 2);
-            EXPECT_TRUE(board.findLine(says)) << ::testing::PrintToString(board.lines());
+            expectRun({command[0], command[1], "--port", port}, 2, says);
         }
     }
     EXPECT_FALSE(sim.findLine("<-")) << "the board received a packet";
@@ -168,8 +185,7 @@ TEST_P(BoardProgram, RefusesBadPageFilesBeforeAnythingIsSent) {
 // backup and read replace no file that holds something else unless --force says so.
 TEST_P(BoardProgram, ReplacesADifferingFileOnlyWhenForced) {
     SimProcess sim(GetParam(), link, {});
-    const std::string port =
-        GetParam() == Transport::Tcp ? "tcp:127.0.0.1:" + std::to_string(sim.port()) : link;
+    const std::string port = portOf(sim);
     const std::string out = dir / "out", wave = dir / "wave.kpf";
     ASSERT_TRUE(writePageFile(wave, page(5, 0x22), test::noFlush));
     // Each command, the exit status, what it says, and the page that page-05.kpf and
@@ -194,9 +210,7 @@ TEST_P(BoardProgram, ReplacesADifferingFileOnlyWhenForced) {
         SCOPED_TRACE(says);
         Args args = command;
         args.insert(args.end(), {"--port", port});
-        SimProcess board(args, KESTROVA_BOARD_PATH);
-        EXPECT_EQ(board.stop(0), expectedStatus);
-        EXPECT_TRUE(board.findLine(says)) << ::testing::PrintToString(board.lines());
+        expectRun(args, expectedStatus, says);
         EXPECT_EQ(firstPosition(pageFile(out, 5)), inBackup);
         EXPECT_EQ(firstPosition(wave), inWave);
         EXPECT_EQ(lineCount(fs::path(out) / "index.txt"), kPageCount + 1);
@@ -216,8 +230,7 @@ TEST_P(BoardProgram, BackupAndReadFlushWhatTheyWrite) {
         return true;
     };
     SimProcess sim(GetParam(), link, {});
-    const std::string port =
-        GetParam() == Transport::Tcp ? "tcp:127.0.0.1:" + std::to_string(sim.port()) : link;
+    const std::string port = portOf(sim);
     std::ostringstream out;
     board::Report report(out, out, false);
     board::BoardCommands commands({parsePortDevice(port), 9600, std::chrono::seconds(2)},
@@ -229,6 +242,92 @@ TEST_P(BoardProgram, BackupAndReadFlushWhatTheyWrite) {
     EXPECT_EQ(flushed, (std::map<std::string, int>{{"page file", int{kPageCount} + 2},
                                                    {"saved.incomplete", int{kPageCount} + 1},
                                                    {dir.path().filename().string(), 2}}));
+}
+
+// Every byte random, the name's bytes after a NUL included.
+PageRecord randomPage(std::mt19937& random) {
+    PageBytes bytes{};
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::ranges::generate(bytes, [&] { return static_cast<std::uint8_t>(byte(random)); });
+    PageRecord page = fromBytes(bytes);
+    page.pageName[random() % kPageNameSize] = 0;
+    return page;
+}
+
+TEST(PageExchange, JsonGivesBackEveryByteOfRandomRecords) {
+    std::mt19937 random(19);
+    for (int i = 0; i < 500; ++i) {
+        const PageRecord page = randomPage(random);
+        const board::ImportedPage back = board::importJson(board::exportJson(page));
+        ASSERT_EQ(back.page, page) << back.problem << "\n" << board::exportJson(page);
+    }
+}
+
+TEST(BoardFiles, CommandLineNamesWhatIsWrongAndOptionsGoAnywhere) {
+    TempDir dir;
+    PageRecord page = samplePage();
+    page.nextPage = 0;
+    ASSERT_TRUE(writePageFile(dir / "wave.kpf", page, test::noFlush));
+    const std::string wave = dir / "wave.kpf";
+    const std::vector<std::tuple<Args, int, std::string>> cases{
+        {{"frob", wave}, 2, "unknown command \"frob\""},
+        {{"--port", "COM2", "frob"}, 2, "unknown command \"frob\""},
+        {{"show", wave, "--port", "COM2"}, 0, "next page None  enable step 2"},
+        {{"show", wave, "--json"}, 0, "\"nextPage\": \"None\""},
+        {{"verify", wave, "--port", "tcp:nosuch.invalid:2217"},
+         1,
+         "tcp:nosuch.invalid:2217: unknown host"},
+        {{"--port", "tcp:nosuch.invalid:2217", "verify", wave}, 1, "unknown host"},
+        {{"read", "20", wave}, 2, "N: Value 20 not in range 0 to 19"},
+        {{"read", "--help"}, 0, "N INT               the number of a page on the board, 0 to 19"},
+        {{"backup", "--help"}, 0, "--port P"},
+        {{"play", "--help"}, 0, "(0 to 19)"},
+    };
+    for (const auto& [args, status, text] : cases) {
+        expectRun(args, status, text);
+    }
+}
+
+TEST(BoardFiles, ExportAndImportGiveBackThePageAndMalformedJsonWritesNothing) {
+    TempDir dir;
+    PageRecord page = samplePage();
+    page.pageName = {'W', 'a', 0, 'v', 0xE9, 0, 1};  // bytes after the NUL, too
+    ASSERT_TRUE(writePageFile(dir / "wave.kpf", page, test::noFlush));
+    const std::string wave = dir / "wave.kpf", json = dir / "wave.json", back = dir / "back.kpf";
+    EXPECT_EQ(exitStatus({"export", wave, json}), 0);
+    EXPECT_EQ(exitStatus({"import", json, back}), 0);
+    EXPECT_EQ(contentOf(back), contentOf(wave));
+    EXPECT_EQ(exitStatus({"export", wave, dir / "wave.csv"}), 0);
+    const std::string csv = contentOf(dir / "wave.csv");
+    EXPECT_TRUE(csv.starts_with("M1,M2,M3,")) << csv;
+    EXPECT_NE(csv.find(",M22,ACC,Rate\n10,11,12,"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",31,254,50\n"), std::string::npos) << "step 0 ends with M22, ACC, Rate";
+    EXPECT_EQ(std::ranges::count(csv, '\n'), 9);
+
+    const std::string good = contentOf(json);
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    // How the file is spoiled, the line and reason reported.
+    const std::vector<std::tuple<std::string, std::string>> cases{
+        {replaced("\"enableStep\": 2,", "\"enableStep\": 2"), ":3: syntax error"},
+        {replaced("\"enableStep\": 2,", "\"enableStep\": 256,"), ":2: /enableStep is 256, not"},
+        {replaced("\"repeat\": 254,", ""), ":1: \"repeat\" is missing"},
+        {replaced("\"name\": \"Wa\"", "\"name\": \"Wb\""), ":3: \"name\" and \"nameBytes\" differ"},
+        {replaced("\"acc\": 254", "\"acc\": -1"), ":18: /steps/0/acc is -1"},
+        {"[]", ":1: not a page"},
+    };
+    for (const auto& [text, reason] : cases) {
+        std::ofstream(dir / "bad.json") << text;
+        expectRun({"import", dir / "bad.json", dir / "bad.kpf"}, 2,
+                  (dir / "bad.json").string() + reason);
+        EXPECT_FALSE(fs::exists(dir / "bad.kpf"));
+    }
+    // A page file that holds something else is replaced only with --force.
+    EXPECT_EQ(exitStatus({"import", json, dir / "bad.json"}), 2);
+    EXPECT_EQ(exitStatus({"import", json, dir / "bad.json", "--force"}), 0);
+    EXPECT_EQ(contentOf(dir / "bad.json"), contentOf(wave));
 }
 
 }  // namespace

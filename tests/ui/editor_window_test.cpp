@@ -69,7 +69,6 @@ TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateOrder) {
         chain.push_back(dlg->focusWidget()->property("controlId").toInt());
     }
     EXPECT_EQ(chain, tabStops);
-    EXPECT_STREQ(dlg->control(id::kStepTable)->metaObject()->className(), "CStepTableView");
     EXPECT_EQ(readTexts({id::kNextPageCombo, id::kPageNameEdit}), QStringList({"None", "Noname"}));
     EXPECT_EQ(dlg->windowTitle(), "Kestrova");
     EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
