@@ -154,11 +154,7 @@ TEST_P(BoardProgram, RefusesBadPageFilesBeforeAnythingIsSent) {
             {7, [](const fs::path& f) { writeBytes(f, std::string(203, 'M')); }, "holds page 77"},
             {8, [](const fs::path& f) { writePageFile(f, page(9), test::noFlush); },
              "which backup names page-09.kpf"},
-            {9,
-             [](const fs::path& f) {
-                 fs::remove(f);
-                 fs::create_directory(f);
-             },
+            {9, [](const fs::path& f) { fs::remove(f), fs::create_directory(f); },
              "not a regular file"},
         };
     SimProcess sim(GetParam(), link, {});
@@ -197,11 +193,7 @@ TEST_P(BoardProgram, ReplacesADifferingFileOnlyWhenForced) {
         {{"backup", out}, 2, out + "/page-05.kpf already holds something else", 100, 0x22},
         {{"backup", out, "--force"}, 0, "20 pages saved in", 0x22, 0x22},
         {{"write", pageFile(in, 5)}, 0, "written and verified", 0x22, 0x22},
-        {{"read", "5", wave},
-         2,
-         wave + " already holds something else; --force replaces",
-         0x22,
-         0x22},
+        {{"read", "5", wave}, 2, wave + " already holds something else; --force", 0x22, 0x22},
         {{"read", "5", wave, "--force"}, 0, "saved to " + wave, 0x22, 0x33},
     };
     fs::create_directory(in);
@@ -274,9 +266,7 @@ TEST(BoardFiles, CommandLineNamesWhatIsWrongAndOptionsGoAnywhere) {
         {{"--port", "COM2", "frob"}, 2, "unknown command \"frob\""},
         {{"show", wave, "--port", "COM2"}, 0, "next page None  enable step 2"},
         {{"show", wave, "--json"}, 0, "\"nextPage\": \"None\""},
-        {{"verify", wave, "--port", "tcp:nosuch.invalid:2217"},
-         1,
-         "tcp:nosuch.invalid:2217: unknown host"},
+        {{"verify", wave, "--port", "tcp:nosuch.invalid:2217"}, 1, "nosuch.invalid:2217: unknown"},
         {{"--port", "tcp:nosuch.invalid:2217", "verify", wave}, 1, "unknown host"},
         {{"read", "20", wave}, 2, "N: Value 20 not in range 0 to 19"},
         {{"read", "--help"}, 0, "N INT               the number of a page on the board, 0 to 19"},
