@@ -4,15 +4,10 @@
 // and delete with their effect on Enable Step, values typed into the table.
 #include <QAction>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <numeric>
 #include <random>
 
-#include "src/model/page_file.h"
 #include "src/model/step_clipboard.h"
-#include "tests/support/temp_dir.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
@@ -192,16 +187,14 @@ TEST_F(EditMenuTest, RandomChangesUndoToTheFirstPageAndRedoToTheLast) {
     click(id::kGetStep);  // every motor field filled: a field change would now go out
     dlg->writeUnsigned(id::kAccEdit, 3);
     chooseStep(5);
-    const auto fields = [&] {
-        return readTexts({id::kMotorEdit0 + 21, id::kAccEdit, id::kRateEdit, id::kStepCombo});
-    };
-    const QStringList before = fields();
+    const auto fields = {id::kMotorEdit0 + 21, id::kAccEdit, id::kRateEdit, id::kStepCombo};
+    const QStringList before = readTexts(fields);
     drain();
     for (const char* keys : {"Ctrl+Z", "Ctrl+Y"}) {
         press(keys, kActions);
         EXPECT_EQ(toBytes(motionPage.getRecord()), toBytes(keys[5] == 'Z' ? first : last));
     }
-    EXPECT_EQ(fields(), before);
+    EXPECT_EQ(readTexts(fields), before);
     EXPECT_TRUE(drain().empty()) << "undo and redo send nothing";
     EXPECT_FALSE(item(id::kEditRedo)->isEnabled());
 }

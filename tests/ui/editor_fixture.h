@@ -11,6 +11,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -24,13 +27,16 @@
 
 #include "resources/resource_ids.h"
 #include "src/model/motion_page.h"
+#include "src/model/page_file.h"
 #include "src/protocol/packets.h"
 #include "src/ui/editor_dlg.h"
 #include "src/ui/file_dialogs.h"
 #include "src/ui/message_boxes.h"
+#include "src/ui/motor_panel.h"
 #include "src/ui/step_table_view.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/sample_page.h"
+#include "tests/support/temp_dir.h"
 
 namespace kestrova::test {
 

@@ -6,19 +6,13 @@
 // load that refreshes the controls runs end to end.
 #include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 
 #include "resources/templates.h"
-#include "src/model/page_file.h"
 #include "src/platform/system_menu.h"
 #include "src/ui/dialog_builder.h"
 #include "src/ui/editor_app.h"
-#include "src/ui/motor_panel.h"
-#include "tests/support/temp_dir.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {

@@ -4,11 +4,9 @@
 // Disconnect and closing the window at once. A name typed into the real open dialog reaches the
 // load, which reports a missing file; the editor's flush reaches the disk.
 #include <QFileDialog>
-#include <QLineEdit>
 #include <thread>
 
 #include "src/platform/file_flush.h"
-#include "tests/support/temp_dir.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {

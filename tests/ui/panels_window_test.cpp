@@ -9,7 +9,6 @@
 #include <set>
 #include <thread>
 
-#include "src/ui/motor_panel.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
@@ -55,9 +54,13 @@ class PanelsTest : public PtyEditorTest {
     QSlider* trackbar(int motor) const {
         return dlg->motorPanel(motor)->trackbarControl();
     }
-    void arrowKey(int editId, Qt::Key key) const {
-        dlg->control(editId)->setFocus();
-        QTest::keyClick(dlg->control(editId), key);
+    // A key pressed in the focused control.
+    void arrowKey(QWidget* control, Qt::Key key) const {
+        control->setFocus();
+        QTest::keyClick(control, key);
+    }
+    void arrowKey(int controlId, Qt::Key key) const {
+        arrowKey(dlg->control(controlId), key);
     }
     // Motor `motor`'s byte in each live packet drained.
     std::vector<int> drainLiveOf(std::size_t motor) {
@@ -191,8 +194,7 @@ StepPositions storedStep(unsigned step) {
 TEST_F(PanelsTest, ArrowKeysStopAtTheRangeEndsAndOnlyMotorFieldsSend) {
     const int m1 = id::kMotorEdit0;
     click(id::kLinkToTarget);
-    trackbar(5)->setFocus();
-    QTest::keyClick(trackbar(5), Qt::Key_Right);
+    arrowKey(trackbar(5), Qt::Key_Right);
     dlg->writeUnsigned(m1, kMaxPosition);
     arrowKey(m1, Qt::Key_Up);
     EXPECT_TRUE(drain().empty());
@@ -203,8 +205,7 @@ TEST_F(PanelsTest, ArrowKeysStopAtTheRangeEndsAndOnlyMotorFieldsSend) {
     arrowKey(m1, Qt::Key_Up);
     first[0] = kMaxPosition;
     EXPECT_EQ(drainLive(), (std::vector{first, first}));
-    trackbar(0)->setFocus();
-    QTest::keyClick(trackbar(0), Qt::Key_Right);  // its own key writes at the end too
+    arrowKey(trackbar(0), Qt::Key_Right);  // its own key writes at the end too
     dlg->writeUnsigned(m1, 0);
     arrowKey(m1, Qt::Key_Down);
     arrowKey(m1, Qt::Key_Up);
