@@ -55,8 +55,7 @@ class RecordingMessageBoxes : public MessageBoxes {
     }
     std::vector<QString> texts() const {
         std::vector<QString> result(shown.size());
-        std::transform(shown.begin(), shown.end(), result.begin(),
-                       std::mem_fn(&MessageRequest::text));
+        std::ranges::transform(shown, result.begin(), &MessageRequest::text);
         return result;
     }
     std::vector<MessageRequest> shown;
@@ -136,8 +135,7 @@ class EditorTest : public ::testing::Test {
     }
     QStringList readTexts(std::initializer_list<int> controlIds) const {
         QStringList texts;
-        std::for_each(controlIds.begin(), controlIds.end(),
-                      [&](int c) { texts << dlg->readText(c); });
+        std::ranges::for_each(controlIds, [&](int c) { texts << dlg->readText(c); });
         return texts;
     }
     void click(int controlId) const { QTest::mouseClick(dlg->control(controlId), Qt::LeftButton); }

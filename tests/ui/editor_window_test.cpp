@@ -285,10 +285,9 @@ TEST_F(EditorTest, RefreshShowsThePageAndLeavesStepFieldsAlone) {
     choose(id::kStepCombo, 5);
     PageRecord record = defaultPageRecord();
     record.pageName = {'S', 'E', 'V', 'E', 'N', 'C', 'H'};
-    record.pageNum = kPageCount;  // no entry shows it
-    record.enableStep = 7;
-    record.nextPage = 3;
-    record.repeat = 0;  // no entry shows it
+    // No entry shows that Page Num or that Repeat.
+    std::tie(record.pageNum, record.enableStep, record.nextPage, record.repeat) =
+        std::tuple(kPageCount, 7, 3, 0);
     motionPage.setRecord(record);
     dlg->refreshPageControls();
     EXPECT_EQ(readTexts({id::kPageNameEdit, id::kEnableStepCombo, id::kNextPageCombo,
@@ -327,8 +326,7 @@ TEST(PageFileDialogs, OfferOnlyPageFilesAndReturnNothingWhenCancelled) {
         QStringList seen;
         whenModalShown(nullptr, [&](QWidget* modal) {
             if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-                seen = dialog->nameFilters();
-                seen << dialog->defaultSuffix();
+                seen = dialog->nameFilters() << dialog->defaultSuffix();
                 EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
             }
             modal->close();
