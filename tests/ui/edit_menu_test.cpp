@@ -4,16 +4,10 @@
 // and delete with their effect on Enable Step, values typed into the table.
 #include <QAction>
 #include <QClipboard>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <numeric>
 #include <random>
 
-#include "src/model/page_file.h"
 #include "src/model/step_clipboard.h"
-#include "src/ui/step_table_view.h"
-#include "tests/support/temp_dir.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
@@ -31,9 +25,12 @@ class EditMenuTest : public PtyEditorTest {
     QAction* item(int command) const {
         return dlg->findChild<QAction*>(QStringLiteral("command%1").arg(command));
     }
-    // The keys, pressed where the focus is.
-    void press(const char* keys) const {
-        QTest::keySequence(QApplication::focusWidget(), QKeySequence(QString::fromLatin1(keys)));
+    // The keys, pressed `times` times where the focus is.
+    void press(const char* keys, int times = 1) const {
+        for (int n = 0; n < times; ++n) {
+            QTest::keySequence(QApplication::focusWidget(),
+                               QKeySequence(QString::fromLatin1(keys)));
+        }
     }
     // Double-clicks the cell of `step` and `row` (as in a StepLine); the editor it opens.
     QLineEdit* openCell(int step, int row) const {
@@ -127,9 +124,7 @@ TEST_F(EditMenuTest, EditSitsBetweenFileAndCommunityAndThePageNameKeepsItsOwnKey
 TEST_F(EditMenuTest, RandomChangesUndoToTheFirstPageAndRedoToTheLast) {
     TempDir dir;
     std::mt19937 random(18);
-    const auto pick = [&](int count) {
-        return std::uniform_int_distribution<int>(0, count - 1)(random);
-    };
+    const auto pick = [&](int n) { return std::uniform_int_distribution(0, n - 1)(random); };
     const auto randomPage = [&] {
         PageRecord page = samplePage();
         page.position.at(pick(kPositionCount)) = pick(256);
@@ -192,18 +187,14 @@ TEST_F(EditMenuTest, RandomChangesUndoToTheFirstPageAndRedoToTheLast) {
     click(id::kGetStep);  // every motor field filled: a field change would now go out
     dlg->writeUnsigned(id::kAccEdit, 3);
     chooseStep(5);
-    const auto fields = [&] {
-        return readTexts({id::kMotorEdit0 + 21, id::kAccEdit, id::kRateEdit, id::kStepCombo});
-    };
-    const QStringList before = fields();
+    const auto fields = {id::kMotorEdit0 + 21, id::kAccEdit, id::kRateEdit, id::kStepCombo};
+    const QStringList before = readTexts(fields);
     drain();
     for (const char* keys : {"Ctrl+Z", "Ctrl+Y"}) {
-        for (int n = 0; n < kActions; ++n) {
-            press(keys);
-        }
+        press(keys, kActions);
         EXPECT_EQ(toBytes(motionPage.getRecord()), toBytes(keys[5] == 'Z' ? first : last));
     }
-    EXPECT_EQ(fields(), before);
+    EXPECT_EQ(readTexts(fields), before);
     EXPECT_TRUE(drain().empty()) << "undo and redo send nothing";
     EXPECT_FALSE(item(id::kEditRedo)->isEnabled());
 }
@@ -247,8 +238,7 @@ TEST_F(EditMenuTest, CopyGivesATabLineAndPasteTakesWellFormedLinesOnly) {
         EXPECT_EQ(stepOf(pasted, s), stepOf(shown, replaced ? 3 : s)) << "step " << s;
     }
     EXPECT_EQ(item(id::kEditUndo)->text(), "&Undo Paste Step");
-    press("Ctrl+Z");
-    press("Ctrl+Z");
+    press("Ctrl+Z", 2);
     EXPECT_EQ(motionPage.getRecord(), shown);
 }
 
@@ -258,23 +248,20 @@ TEST_F(EditMenuTest, InsertAndDeleteShiftTheStepsAndEnableStep) {
     constexpr int kDefault = -1;
     std::vector<int> fresh(kMotorCount, 100);  // the default step
     fresh.insert(fresh.end(), {50, 50});
-    const struct {
-        const char* keys;
-        int step;
-        std::uint8_t enableBefore, enableAfter;
-        std::array<int, kStepCount> from;  // the old step each step holds afterwards
-    } cases[] = {
-        {"Ctrl+Shift+I", 0, 2, 3, {0, 0, 1, 2, 3, 4, 5, 6}},
-        {"Ctrl+Shift+I", 3, 2, 2, {0, 1, 2, 3, 3, 4, 5, 6}},
-        {"Ctrl+Shift+I", 3, 7, 7, {0, 1, 2, 3, 3, 4, 5, 6}},
-        {"Ctrl+Shift+I", 3, 9, 9, {0, 1, 2, 3, 3, 4, 5, 6}},
-        {"Ctrl+Shift+I", 7, 6, 6, {0, 1, 2, 3, 4, 5, 6, 7}},
-        {"Ctrl+Shift+D", 0, 0, 0, {1, 2, 3, 4, 5, 6, 7, kDefault}},
-        {"Ctrl+Shift+D", 0, 2, 1, {1, 2, 3, 4, 5, 6, 7, kDefault}},
-        {"Ctrl+Shift+D", 5, 3, 3, {0, 1, 2, 3, 4, 6, 7, kDefault}},
-        {"Ctrl+Shift+D", 5, 9, 9, {0, 1, 2, 3, 4, 6, 7, kDefault}},
-        {"Ctrl+Shift+D", 7, 7, 6, {0, 1, 2, 3, 4, 5, 6, kDefault}},
-    };
+    // Keys, STEP, Enable Step before and after, the old step each step holds afterwards.
+    const std::tuple<const char*, int, std::uint8_t, std::uint8_t, std::array<int, kStepCount>>
+        cases[] = {
+            {"Ctrl+Shift+I", 0, 2, 3, {0, 0, 1, 2, 3, 4, 5, 6}},
+            {"Ctrl+Shift+I", 3, 2, 2, {0, 1, 2, 3, 3, 4, 5, 6}},
+            {"Ctrl+Shift+I", 3, 7, 7, {0, 1, 2, 3, 3, 4, 5, 6}},
+            {"Ctrl+Shift+I", 3, 9, 9, {0, 1, 2, 3, 3, 4, 5, 6}},
+            {"Ctrl+Shift+I", 7, 6, 6, {0, 1, 2, 3, 4, 5, 6, 7}},
+            {"Ctrl+Shift+D", 0, 0, 0, {1, 2, 3, 4, 5, 6, 7, kDefault}},
+            {"Ctrl+Shift+D", 0, 2, 1, {1, 2, 3, 4, 5, 6, 7, kDefault}},
+            {"Ctrl+Shift+D", 5, 3, 3, {0, 1, 2, 3, 4, 6, 7, kDefault}},
+            {"Ctrl+Shift+D", 5, 9, 9, {0, 1, 2, 3, 4, 6, 7, kDefault}},
+            {"Ctrl+Shift+D", 7, 7, 6, {0, 1, 2, 3, 4, 5, 6, kDefault}},
+        };
     for (const auto& [keys, step, enableBefore, enableAfter, from] : cases) {
         SCOPED_TRACE(::testing::Message()
                      << keys << " at " << step << ", enable " << +enableBefore);
@@ -301,11 +288,8 @@ TEST_F(EditMenuTest, InsertAndDeleteShiftTheStepsAndEnableStep) {
 TEST_F(EditMenuTest, ATypedValueLandsInItsCellWithinTheRangeOfItsRow) {
     showDistinctPage(2);
     const QImage untouched = renderedTable();
-    const struct {
-        int step, row;
-        const char* typed;
-        int stored;  // -1: refused
-    } cases[] = {
+    // Step, row, the text typed and the value stored (-1: refused).
+    const std::tuple<int, int, const char*, int> cases[] = {
         {3, 5, "150", 150}, {0, 22, "50", 50}, {7, 23, "200", 200},
         {6, 0, "0", 0},     {2, 22, "51", -1}, {4, 0, "201", -1},
         {1, 23, "abc", -1}, {1, 1, "", -1},    {5, 2, "-1", -1},
@@ -331,9 +315,7 @@ TEST_F(EditMenuTest, ATypedValueLandsInItsCellWithinTheRangeOfItsRow) {
         }
     }
     EXPECT_EQ(item(id::kEditUndo)->text(), "&Undo Typed Value");
-    for (int n = 0; n < 4; ++n) {
-        press("Ctrl+Z");
-    }
+    press("Ctrl+Z", 4);
     EXPECT_FALSE(item(id::kEditUndo)->isEnabled());
     QApplication::processEvents();
     EXPECT_EQ(renderedTable(), untouched);

@@ -11,6 +11,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -24,13 +27,16 @@
 
 #include "resources/resource_ids.h"
 #include "src/model/motion_page.h"
+#include "src/model/page_file.h"
 #include "src/protocol/packets.h"
 #include "src/ui/editor_dlg.h"
 #include "src/ui/file_dialogs.h"
 #include "src/ui/message_boxes.h"
+#include "src/ui/motor_panel.h"
 #include "src/ui/step_table_view.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/sample_page.h"
+#include "tests/support/temp_dir.h"
 
 namespace kestrova::test {
 
@@ -49,8 +55,7 @@ class RecordingMessageBoxes : public MessageBoxes {
     }
     std::vector<QString> texts() const {
         std::vector<QString> result(shown.size());
-        std::transform(shown.begin(), shown.end(), result.begin(),
-                       std::mem_fn(&MessageRequest::text));
+        std::ranges::transform(shown, result.begin(), &MessageRequest::text);
         return result;
     }
     std::vector<MessageRequest> shown;
@@ -130,8 +135,7 @@ class EditorTest : public ::testing::Test {
     }
     QStringList readTexts(std::initializer_list<int> controlIds) const {
         QStringList texts;
-        std::for_each(controlIds.begin(), controlIds.end(),
-                      [&](int c) { texts << dlg->readText(c); });
+        std::ranges::for_each(controlIds, [&](int c) { texts << dlg->readText(c); });
         return texts;
     }
     void click(int controlId) const { QTest::mouseClick(dlg->control(controlId), Qt::LeftButton); }

@@ -6,19 +6,13 @@
 // load that refreshes the controls runs end to end.
 #include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 
 #include "resources/templates.h"
-#include "src/model/page_file.h"
 #include "src/platform/system_menu.h"
 #include "src/ui/dialog_builder.h"
 #include "src/ui/editor_app.h"
-#include "src/ui/motor_panel.h"
-#include "tests/support/temp_dir.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
@@ -26,15 +20,14 @@ namespace {
 
 // Worked by hand: units x base / 4 across, units x base / 8 down, halves rounded up.
 TEST(DialogUnitsTest, ScaleAsThePlatformRounds) {
-    struct Case {
-        int baseWidth, baseHeight, x, y, cx, cy;
-        QRect pixels;
-    };
-    for (const Case& c : {Case{6, 13, 9, 57, 50, 14, QRect(14, 93, 75, 23)},
-                          Case{7, 16, 1, 3, 2, 1, QRect(2, 6, 4, 2)},
-                          Case{5, 12, 2, 5, 0, 8, QRect(3, 8, 0, 12)}}) {
-        EXPECT_EQ(DialogUnits(c.baseWidth, c.baseHeight).toPixels(c.x, c.y, c.cx, c.cy), c.pixels)
-            << c.baseWidth << "x" << c.baseHeight;
+    // Base width and height, x, y, cx, cy in units; the pixels.
+    const std::tuple<int, int, int, int, int, int, QRect> cases[] = {
+        {6, 13, 9, 57, 50, 14, QRect(14, 93, 75, 23)},
+        {7, 16, 1, 3, 2, 1, QRect(2, 6, 4, 2)},
+        {5, 12, 2, 5, 0, 8, QRect(3, 8, 0, 12)}};
+    for (const auto& [width, height, x, y, cx, cy, pixels] : cases) {
+        EXPECT_EQ(DialogUnits(width, height).toPixels(x, y, cx, cy), pixels)
+            << width << "x" << height;
     }
 }
 
@@ -70,13 +63,12 @@ TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateOrder) {
     }
     EXPECT_EQ(chain, tabStops);
     EXPECT_EQ(readTexts({id::kNextPageCombo, id::kPageNameEdit}), QStringList({"None", "Noname"}));
-    EXPECT_EQ(dlg->windowTitle(), "Kestrova");
-    EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
-    EXPECT_FALSE(dlg->windowIcon().isNull());
+    // Title, fixed size, icon, minimize and maximize buttons.
     const Qt::WindowFlags flags = dlg->windowFlags();
-    EXPECT_EQ(std::pair(flags.testFlag(Qt::WindowMinimizeButtonHint),
-                        flags.testFlag(Qt::WindowMaximizeButtonHint)),
-              std::pair(true, false));
+    EXPECT_EQ(std::tuple(dlg->windowTitle(), dlg->minimumSize() == dlg->maximumSize(),
+                         dlg->windowIcon().isNull(), flags.testFlag(Qt::WindowMinimizeButtonHint),
+                         flags.testFlag(Qt::WindowMaximizeButtonHint)),
+              std::tuple(QString("Kestrova"), true, false, true, false));
 }
 
 // Triggers the menu item with this text, as the user does. The About item ends the File menu
@@ -120,11 +112,10 @@ TEST_F(EditorTest, EnterEscapeAndTheAboutBoxNeverCloseTheWindowPressAButtonOrHid
     });
     dlg->onSysCommand(id::kAboutBox + 15);  // the low four bits are the system's own
     EXPECT_EQ(about, QStringList({"Tandrel ??", "Tandrel ?? 1.0", "Tandrel ??"}));
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_TRUE(dlg->motorPanel(3)->isVisible());
-    EXPECT_EQ(finished.count(), 0);
-    EXPECT_EQ(resetClicked.count(), 0);
-    EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");  // step Reset would have written 100
+    // The window and panel shown, no end, no press; step Reset would have written 100.
+    EXPECT_EQ(std::tuple(dlg->isVisible(), dlg->motorPanel(3)->isVisible(), finished.count(),
+                         resetClicked.count(), dlg->readText(id::kMotorEdit0)),
+              std::tuple(true, true, 0, 0, QString()));
 }
 
 // File > Exit ends the run as the close button does.
@@ -188,13 +179,11 @@ TEST_F(PtyEditorTest, ConnectDisconnectNameTheOpenPortOrTheChoiceAndAMissingDevi
     EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(2, 4));
     chooseMenu(*dlg, "&Connect");
     // The port closes only once its message has been dismissed.
-    bool connectedWhileShown = false;
-    boxes.whileOpen = [&](const MessageRequest&) {
-        connectedWhileShown = dlg->port().isConnected();
-    };
+    bool openWhileShown = false;
+    boxes.whileOpen = [&](const MessageRequest&) { openWhileShown = dlg->port().isConnected(); };
     chooseMenu(*dlg, "&Disconnect");
     boxes.whileOpen = nullptr;
-    EXPECT_EQ(std::pair(connectedWhileShown, dlg->port().isConnected()), std::pair(true, false));
+    EXPECT_EQ(std::pair(openWhileShown, dlg->port().isConnected()), std::pair(true, false));
     qputenv("KESTROVA_COM4", QByteArray(kMissingDevice));
     runSetup(*dlg, 3, 3, true);
     ::testing::internal::CaptureStderr();
@@ -296,10 +285,9 @@ TEST_F(EditorTest, RefreshShowsThePageAndLeavesStepFieldsAlone) {
     choose(id::kStepCombo, 5);
     PageRecord record = defaultPageRecord();
     record.pageName = {'S', 'E', 'V', 'E', 'N', 'C', 'H'};
-    record.pageNum = kPageCount;  // no entry shows it
-    record.enableStep = 7;
-    record.nextPage = 3;
-    record.repeat = 0;  // no entry shows it
+    // No entry shows that Page Num or that Repeat.
+    std::tie(record.pageNum, record.enableStep, record.nextPage, record.repeat) =
+        std::tuple(kPageCount, 7, 3, 0);
     motionPage.setRecord(record);
     dlg->refreshPageControls();
     EXPECT_EQ(readTexts({id::kPageNameEdit, id::kEnableStepCombo, id::kNextPageCombo,
@@ -338,8 +326,7 @@ TEST(PageFileDialogs, OfferOnlyPageFilesAndReturnNothingWhenCancelled) {
         QStringList seen;
         whenModalShown(nullptr, [&](QWidget* modal) {
             if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-                seen = dialog->nameFilters();
-                seen << dialog->defaultSuffix();
+                seen = dialog->nameFilters() << dialog->defaultSuffix();
                 EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
             }
             modal->close();
