@@ -34,8 +34,10 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
         boxes.shown.clear();
     }
 
-    bool waitForBoxes(std::size_t count) {
-        return spinUntil([&] { return boxes.shown.size() >= count; });
+    // Waits for as many boxes as `texts`, which they must show.
+    void expectBoxes(const std::vector<QString>& texts) {
+        spinUntil([&] { return boxes.shown.size() >= texts.size(); });
+        EXPECT_EQ(boxes.texts(), texts);
     }
 
     // Handles the window's events meanwhile.
@@ -73,8 +75,7 @@ TEST_P(SimEditorTest, SavedPageComesBackByteForByte) {
     startAndConnect({"--chunk", "1"});
     loadPageFile(samplePage());
     click(id::kTargetSave);
-    ASSERT_TRUE(waitForBoxes(1));
-    ASSERT_EQ(boxes.texts(), std::vector<QString>{"Save done!"});
+    expectBoxes({"Save done!"});
     EXPECT_TRUE(waitForSimLine("<- write page 11 \"Edge\\x1B\\x22#\", checksum good"));
     boxes.shown.clear();
     click(id::kResetPage);
@@ -110,8 +111,7 @@ TEST_P(SimEditorTest, PlayLinkedGetStepAndARefusedPage) {
     outOfRange.pageNum = kPageCount;
     loadPageFile(outOfRange);
     click(id::kTargetSave);
-    ASSERT_TRUE(waitForBoxes(1));
-    EXPECT_EQ(boxes.texts(), std::vector<QString>{"Failed!!"});
+    expectBoxes({"Failed!!"});
     EXPECT_TRUE(waitForSimLine("-> failure line (no such page)"));
 }
 

@@ -167,12 +167,9 @@ TEST_P(BoardProgram, RefusesBadPageFilesBeforeAnythingIsSent) {
             ASSERT_TRUE(writePageFile(pageFile(in, n), page(n, 0x11), test::noFlush));
         }
         spoil(pageFile(in, number));
-        std::vector<Args> commands{{"restore", in}};
+        expectRun({"restore", in, "--port", port}, 2, says);
         if (number != 8) {  // a page under another name is still a page to write
-            commands.push_back({"write", pageFile(in, number)});
-        }
-        for (const Args& command : commands) {
-            expectRun({command[0], command[1], "--port", port}, 2, says);
+            expectRun({"write", pageFile(in, number), "--port", port}, 2, says);
         }
     }
     EXPECT_FALSE(sim.findLine("<-")) << "the board received a packet";
@@ -222,10 +219,9 @@ TEST_P(BoardProgram, BackupAndReadFlushWhatTheyWrite) {
         return true;
     };
     SimProcess sim(GetParam(), link, {});
-    const std::string port = portOf(sim);
     std::ostringstream out;
     board::Report report(out, out, false);
-    board::BoardCommands commands({parsePortDevice(port), 9600, std::chrono::seconds(2)},
+    board::BoardCommands commands({parsePortDevice(portOf(sim)), 9600, std::chrono::seconds(2)},
                                   {false, recorded}, report);
     flushed.clear();
     commands.backup(dir / "saved");

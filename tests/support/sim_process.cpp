@@ -22,7 +22,9 @@ SimProcess::SimProcess(Transport transport, const std::string& link, std::vector
     : SimProcess(servedOn(transport, link, std::move(args))) {}
 
 bool SimProcess::readMore(std::chrono::steady_clock::time_point deadline) {
-    if (!readOutput(deadline)) {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (!readOutput(std::max(left, std::chrono::milliseconds(0)))) {
         return false;
     }
     for (auto end = partial.find('\n'); end != std::string::npos; end = partial.find('\n')) {

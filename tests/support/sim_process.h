@@ -53,8 +53,8 @@ class SimProcess {
   private:
     // Takes in what arrives by the deadline; false on nothing, or once the output closed.
     bool readMore(std::chrono::steady_clock::time_point deadline);
-    // The same, for the bytes alone (one per system).
-    bool readOutput(std::chrono::steady_clock::time_point deadline);
+    // The same, for the bytes alone, waiting up to `left` (one per system).
+    bool readOutput(std::chrono::milliseconds left);
 
     struct Child;
     std::unique_ptr<Child> child;

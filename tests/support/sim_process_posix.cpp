@@ -57,12 +57,9 @@ SimProcess::~SimProcess() {
     stop();
 }
 
-bool SimProcess::readOutput(std::chrono::steady_clock::time_point deadline) {
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+bool SimProcess::readOutput(std::chrono::milliseconds left) {
     pollfd watch{child->output.get(), POLLIN, 0};
-    if (!child->output ||
-        ::poll(&watch, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0))) <= 0) {
+    if (!child->output || ::poll(&watch, 1, static_cast<int>(left.count())) <= 0) {
         return false;
     }
     std::array<char, 4096> buffer;

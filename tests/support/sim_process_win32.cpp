@@ -42,10 +42,8 @@ SimProcess::~SimProcess() {
     stop();
 }
 
-bool SimProcess::readOutput(std::chrono::steady_clock::time_point deadline) {
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    Bytes got = child->fd.valid() ? child->receive(1, std::max(left, 0ms)) : Bytes{};
+bool SimProcess::readOutput(std::chrono::milliseconds left) {
+    Bytes got = child->fd.valid() ? child->receive(1, left) : Bytes{};
     if (got.empty()) {
         return false;
     }
