@@ -52,7 +52,7 @@ bool mayWrite(const fs::path& path) {
     return file.is_open();
 }
 
-Written writeWhole(const fs::path& path, const PageBytes& bytes) {
+Written writeWhole(const fs::path& path, std::span<const std::uint8_t> bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
         return Written::NotOpened;
@@ -105,13 +105,17 @@ std::optional<PageRecord> readPageFile(const fs::path& path) {
 }
 
 bool writePageFile(const fs::path& path, const PageRecord& record, FlushToDisk flush) {
+    return replaceFileContents(path, toBytes(record), flush);
+}
+
+bool replaceFileContents(const fs::path& path, std::span<const std::uint8_t> bytes,
+                         FlushToDisk flush) {
     const fs::path target = resolveTarget(path);
     std::error_code error;
     const fs::file_status old = fs::status(target, error);
     if (fs::exists(old) && !(fs::is_regular_file(old) && mayWrite(target))) {
         return false;  // a folder, device or FIFO, or a file the user may not write
     }
-    const PageBytes bytes = toBytes(record);
     const std::optional<fs::path> temporary = temporaryPathBeside(target);
     switch (temporary ? writeWhole(*temporary, bytes) : Written::NotOpened) {
         case Written::NotOpened:

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 
 #include "src/model/page_record.h"
 
@@ -24,5 +26,10 @@ using FlushToDisk = bool (*)(const std::filesystem::path& path);
 // where no file can be created, an existing target is truncated and written in place, as a
 // plain save would. `flush` makes the new file and then its folder durable. True on success.
 bool writePageFile(const std::filesystem::path& path, const PageRecord& record, FlushToDisk flush);
+
+// Saves any other file the same way: the same refusals, the same temporary file, flush and
+// rename. True on success.
+bool replaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         FlushToDisk flush);
 
 }  // namespace kestrova

@@ -34,25 +34,10 @@ std::string replaceRefusal(const fs::path& file, std::string_view content, bool 
 }
 
 std::string writeFileWhole(const fs::path& file, std::string_view content, FlushToDisk flush) {
-    const fs::path temporary = file.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << content;
-        out.close();
-        if (out.fail() || !flush(temporary)) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return "cannot write " + file.string();
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, file, error);
-    if (error) {
-        fs::remove(temporary, error);
-        return "cannot write " + file.string() + ": " + error.message();
-    }
-    flush(folderOf(file));
-    return {};
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(content.data());
+    return replaceFileContents(file, {bytes, content.size()}, flush)
+               ? std::string()
+               : "cannot write " + file.string();
 }
 
 std::string savePageFile(const fs::path& file, const PageRecord& page, const SaveRules& rules) {

@@ -30,9 +30,8 @@ struct SaveRules {
     FlushToDisk flush = nullptr;
 };
 
-// Writes `content` to a temporary file beside `file`, flushes it and renames it over `file`,
-// as page files are saved, so a failure never leaves half a file. Empty on success, else why
-// not.
+// Writes `content` as page files are saved (a temporary file beside `file`, flushed and
+// renamed over it), so a failure never leaves half a file. Empty on success, else why not.
 std::string writeFileWhole(const std::filesystem::path& file, std::string_view content,
                            FlushToDisk flush);
 
