@@ -107,10 +107,8 @@ TEST(ReplyRecognizer, EveryReplyActsOnceInEveryCutIntoTwoOrThreeChunks) {
         for (std::size_t first = 1; first < reply.size(); ++first) {
             for (std::size_t second = first + 1; second <= reply.size(); ++second) {
                 SCOPED_TRACE(std::to_string(first) + "," + std::to_string(second));
-                std::vector<std::size_t> cuts{first};
-                if (second < reply.size()) {
-                    cuts.push_back(second);
-                }
+                const auto cuts =
+                    second < reply.size() ? std::vector{first, second} : std::vector{first};
                 expectActsOnceAtTheEnd(reply, cuts, event, page);
             }
         }
