@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <utility>
 
 #include "src/model/curve_edits.h"
@@ -105,6 +106,10 @@ void CurvesPlot::keyPressEvent(QKeyEvent* event) {
             return moveSelected(10);
         case Qt::Key_PageDown:
             return moveSelected(-10);
+        case Qt::Key_Left:
+            return selectNeighbour(-1);
+        case Qt::Key_Right:
+            return selectNeighbour(1);
         case Qt::Key_Escape:
             if (dragOrigin) {  // the drag taken back: nothing was decided
                 showPage(*dragOrigin, step);
@@ -139,6 +144,16 @@ void CurvesPlot::drag(int y) {
         update();
         emit previewed(shown);
     }
+    describe(selected);
+}
+
+void CurvesPlot::selectNeighbour(int by) {
+    if (!selected || dragOrigin) {
+        return;
+    }
+    const int next =
+        std::clamp(static_cast<int>(selected->step) + by, 0, static_cast<int>(kStepCount) - 1);
+    selectPoint(CurvePoint{selected->curve, static_cast<std::size_t>(next)});
     describe(selected);
 }
 

@@ -12,10 +12,10 @@
 namespace kestrova {
 
 // The page as curves, one point per step. A point dragged up or down shows its new value at
-// once and is offered as one edit when the button is released; the arrow keys move the
-// selected point by 1, Page Up and Page Down by 10. A click beside the points chooses the
-// column's step. The plot never changes the page it is shown: it offers edits, and whoever
-// owns the page shows it again.
+// once and is offered as one edit when the button is released; Up and Down move the selected
+// point by 1, Page Up and Page Down by 10, Left and Right select its neighbours. A click
+// beside the points chooses the column's step. The plot shows its own edits at once and
+// offers them (pageEdited); the owner of the page decides, and shows the page again.
 class CurvesPlot : public QWidget {
     Q_OBJECT
 
@@ -55,6 +55,7 @@ class CurvesPlot : public QWidget {
     void hover(QPoint at);
     void drag(int y);
     void moveSelected(int by);
+    void selectNeighbour(int by);
     void describe(const std::optional<CurvePoint>& point);
     int valueOf(const CurvePoint& point) const;
 

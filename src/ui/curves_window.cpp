@@ -89,6 +89,14 @@ CurvesWindow::CurvesWindow(QWidget* parent, PicturePaths* injectedPaths,
     connect(plotView, &CurvesPlot::previewed, model, &CurvesTableModel::setPage);
     connect(plotView, &CurvesPlot::stepChosen, this, &CurvesWindow::stepChosen);
     connect(plotView, &CurvesPlot::hovered, hoverText, &QLabel::setText);
+    // The keyboard's way to a point: its cell in the table, then the arrow keys on the plot.
+    connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& cell) {
+                if (cell.isValid()) {
+                    plotView->selectPoint(CurvePoint{model->curveAt(cell.row()),
+                                                     static_cast<std::size_t>(cell.column())});
+                }
+            });
     fillList();
     choose(allCurves(true));
 }

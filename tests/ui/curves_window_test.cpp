@@ -134,10 +134,16 @@ TEST_F(CurvesWindowTest, AProfileNamesGroupsAndLimitsTheMotors) {
     QTest::keyClick(&plot, Qt::Key_Up);  // at the limit already
     QTest::keyClick(&plot, Qt::Key_PageDown);
     QTest::keyClick(&plot, Qt::Key_Down);
+    // From the keyboard alone: a cell of the table selects its point, Left its neighbour.
+    window.pointsTable()->setCurrentIndex(window.pointsTable()->model()->index(0, 6));
+    QTest::keyClick(&plot, Qt::Key_Left);
+    QTest::keyClick(&plot, Qt::Key_PageUp);
+    EXPECT_EQ(window.hoverLabel()->text(), "M5(PB4) left elbow, step 5: 110");
     const std::vector<std::pair<PageBytes, QString>> expected{
         {defaultWith({{78, 170}}), "Drag Point"},
         {defaultWith({{78, 160}}), "Move Point"},
-        {defaultWith({{78, 159}}), "Move Point"}};
+        {defaultWith({{78, 159}}), "Move Point"},
+        {defaultWith({{78, 159}, {8 + 110 + 4, 110}}), "Move Point"}};
     EXPECT_EQ(edits, expected);
 }
 
