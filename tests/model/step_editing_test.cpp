@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The undo history's bound and merging. Copy, paste, insert, delete and typed values run
-// through the window's own tests.
+// The undo history's bound and merging, and the edges of insert and paste. Copy, paste,
+// insert, delete and typed values otherwise run through the window's own tests.
 #include <gtest/gtest.h>
 
 #include "src/model/page_history.h"
+#include "src/model/step_clipboard.h"
+#include "src/model/step_edits.h"
 
 using namespace kestrova;
 
@@ -62,4 +64,12 @@ TEST(PageHistory, KeepsTheLatestChangesAndMergesOnlyConsecutiveKeystrokes) {
     run.change('y', keys);  // and keystrokes back where they began leave nothing to undo
     EXPECT_TRUE(run.move(undo));
     EXPECT_EQ(run.page, named('b'));
+}
+
+// A step inserted at Enable Step is enabled as before; a whole page, eight lines, pastes (the
+// window refuses nine).
+TEST(StepEdits, InsertAtEnableStepMovesItOnAndEightLinesPaste) {
+    EXPECT_EQ(insertStep(defaultPageRecord(), 0).enableStep, 1) << "step 0 was enabled";
+    const std::string line = "1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24\n";
+    EXPECT_NE(parseStepLines(line + line + line + line + line + line + line + line), std::nullopt);
 }

@@ -38,9 +38,9 @@ class RecordingSink : public ReplySink {
     void showBadCommunication() override { events.emplace_back("Bad communication"); }
 };
 
-const Bytes kTrailer = bytesOf(kPacketTrailer);
+const Bytes kTrailer{0xFE, 0xFE, 0xFE, 0x0A};
 const Bytes kDone = bytesOf(buildDoneReply());
-const Bytes kFailure = bytesOf(kFailureLine);
+const Bytes kFailure{0x61, 0x61, 0x61, 0x61, 0x61, 0x0A};  // "aaaaa" and LF, as a board sends it
 const Bytes kPageReply = bytesOf(buildPagePacket(test::samplePage(), command::kPage));
 
 // Feeds `reply` cut after each position in `cuts`: only the last chunk may act, exactly once,
@@ -73,13 +73,11 @@ TEST(Packets, EveryPacketByteForByte) {
     EXPECT_EQ(bytesOf(buildReadRequest(5)), framed('r', {5}, kTrailer));
     EXPECT_EQ(bytesOf(buildDoneReply()), framed('d', {}, kTrailer));
 
-    MotorFields fields;
-    fields.fill(100);
-    fields[4] = 300;  // only the low byte goes out, and only it is summed
-    fields[21] = 255;
-    Bytes positions(kMotorCount, 100);
-    positions[4] = 0x2C;
-    positions[21] = 0xFF;
+    // M5 at 300: only the low byte goes out, and only it is summed.
+    const MotorFields fields{100, 100, 100, 100, 300, 100, 100, 100, 100, 100, 100,
+                             100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 255};
+    const Bytes positions{100, 100, 100, 100, 0x2C, 100, 100, 100, 100, 100, 100,
+                          100, 100, 100, 100, 100,  100, 100, 100, 100, 100, 0xFF};
     EXPECT_EQ(bytesOf(buildLivePositionsPacket(fields)),
               framed('i', positions, {0xFB, 0x08, 0x00, 0x00, 0xFE, 0xFE, 0xFE, 0x0A}));
 

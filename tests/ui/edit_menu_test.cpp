@@ -252,7 +252,6 @@ TEST_F(EditMenuTest, InsertAndDeleteShiftTheStepsAndEnableStep) {
     const std::tuple<const char*, int, std::uint8_t, std::uint8_t, std::array<int, kStepCount>>
         cases[] = {
             {"Ctrl+Shift+I", 0, 2, 3, {0, 0, 1, 2, 3, 4, 5, 6}},
-            {"Ctrl+Shift+I", 3, 2, 2, {0, 1, 2, 3, 3, 4, 5, 6}},
             {"Ctrl+Shift+I", 3, 7, 7, {0, 1, 2, 3, 3, 4, 5, 6}},
             {"Ctrl+Shift+I", 3, 9, 9, {0, 1, 2, 3, 3, 4, 5, 6}},
             {"Ctrl+Shift+I", 7, 6, 6, {0, 1, 2, 3, 4, 5, 6, 7}},
