@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace kestrova::board {
+namespace kestrova {
 
 // A JSON document together with the line each of its values starts on, so that a value
 // found wrong after parsing can be reported where the user wrote it.
@@ -26,4 +26,14 @@ struct ParsedJson {
 };
 ParsedJson parseLocated(std::string_view text);
 
-}  // namespace kestrova::board
+// What is wrong in a document, and where: the JSON pointer of the value at fault.
+struct JsonProblem {
+    std::string pointer;
+    std::string reason;
+};
+
+// The whole number at `pointer`, from `low` to `high`; throws a JsonProblem when it is missing
+// or is anything else.
+int wholeNumberAt(const nlohmann::json& document, const std::string& pointer, int low, int high);
+
+}  // namespace kestrova
