@@ -20,13 +20,14 @@ std::vector<LimitBreach> limitBreaches(const RobotProfile& profile, const PageRe
 }
 
 std::string breachText(const RobotProfile& profile, const LimitBreach& breach) {
-    return "Step " + std::to_string(breach.step) + ": " + profile.motorText(breach.motor) + " is " +
-           std::to_string(breach.value) + (breach.value < breach.limit ? ", below" : ", above") +
-           " its limit " + std::to_string(breach.limit);
+    return profile.motorText(breach.motor) + " is " + std::to_string(breach.value) +
+           (breach.value < breach.limit ? ", below" : ", above") + " its limit " +
+           std::to_string(breach.limit);
 }
 
 std::string sendAnywayQuestion(const RobotProfile& profile, const LimitBreach& first) {
-    return breachText(profile, first) + ". Send anyway?";
+    return "Step " + std::to_string(first.step) + ": " + breachText(profile, first) +
+           ". Send anyway?";
 }
 
 std::optional<std::string> refusalOf(const RobotProfile& profile,

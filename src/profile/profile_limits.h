@@ -27,11 +27,11 @@ struct LimitBreach {
 // steps after Enable Step never move a servo, and a fresh page's 100s there are no fault.
 std::vector<LimitBreach> limitBreaches(const RobotProfile& profile, const PageRecord& page);
 
-// "Step 3: M5 left elbow is 0, below its limit 20"
+// "M5 left elbow is 0, below its limit 20"
 std::string breachText(const RobotProfile& profile, const LimitBreach& breach);
 
 // What PLAY and To Target Save ask before sending a page that breaks the limits: the first
-// breach, "... Send anyway?".
+// breach, "Step 3: M5 left elbow is 0, below its limit 20. Send anyway?".
 std::string sendAnywayQuestion(const RobotProfile& profile, const LimitBreach& first);
 
 // Why a typed or pasted step is refused, for its first value outside the limits: "M5 left

@@ -164,7 +164,7 @@ TEST(ProfileLimits, NamesTheValuesOfPlayedStepsOutsideTheLimits) {
                                                   {3, 4, 0, 20}}));
     EXPECT_EQ(sendAnywayQuestion(profile, breaches.back()),
               "Step 3: M5 left elbow is 0, below its limit 20. Send anyway?");
-    EXPECT_EQ(breachText(profile, breaches[1]), "Step 1: M8 is 191, above its limit 190");
+    EXPECT_EQ(breachText(profile, breaches[1]), "M8 is 191, above its limit 190");
     page.enableStep = 200;  // a loaded page's, beyond the last step
     EXPECT_EQ(limitBreaches(profile, page).size(), 10u);
     EXPECT_TRUE(limitBreaches(RobotProfile{}, page).empty());
