@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,5 +36,28 @@ struct JsonProblem {
 // The whole number at `pointer`, from `low` to `high`; throws a JsonProblem when it is missing
 // or is anything else.
 int wholeNumberAt(const nlohmann::json& document, const std::string& pointer, int low, int high);
+
+// What a reader made of a JSON text: its value, or the line and reason of the first problem.
+template <typename T>
+struct ReadFromJson {
+    std::optional<T> value;
+    int line = 0;
+    std::string problem;
+};
+
+// Parses `text` and hands the document to `read`, which throws a JsonProblem at what is wrong.
+template <typename Read>
+auto readLocated(std::string_view text, Read read)
+    -> ReadFromJson<decltype(read(nlohmann::json()))> {
+    const ParsedJson parsed = parseLocated(text);
+    if (parsed.errorLine != 0) {
+        return {std::nullopt, parsed.errorLine, parsed.error};
+    }
+    try {
+        return {read(parsed.json.value), 0, {}};
+    } catch (const JsonProblem& problem) {
+        return {std::nullopt, parsed.json.lineOf(problem.pointer), problem.reason};
+    }
+}
 
 }  // namespace kestrova

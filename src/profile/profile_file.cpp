@@ -223,15 +223,8 @@ std::string motorLine(const RobotProfile& profile, std::size_t m) {
 }  // namespace
 
 ReadProfile parseProfile(std::string_view text) {
-    const ParsedJson parsed = parseLocated(text);
-    if (parsed.errorLine != 0) {
-        return {std::nullopt, parsed.errorLine, parsed.error};
-    }
-    try {
-        return {profileOf(parsed.json.value), 0, {}};
-    } catch (const JsonProblem& problem) {
-        return {std::nullopt, parsed.json.lineOf(problem.pointer), problem.reason};
-    }
+    ReadFromJson<RobotProfile> read = readLocated(text, profileOf);
+    return {std::move(read.value), read.line, std::move(read.problem)};
 }
 
 LoadedProfile readProfileFile(const std::filesystem::path& path) {

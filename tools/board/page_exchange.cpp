@@ -138,15 +138,8 @@ std::string exportCsv(const PageRecord& page) {
 }
 
 ImportedPage importJson(std::string_view text) {
-    const ParsedJson parsed = parseLocated(text);
-    if (parsed.errorLine != 0) {
-        return {std::nullopt, parsed.errorLine, parsed.error};
-    }
-    try {
-        return {recordOf(parsed.json.value), 0, {}};
-    } catch (const ImportError& error) {
-        return {std::nullopt, parsed.json.lineOf(error.pointer), error.reason};
-    }
+    const ReadFromJson<PageRecord> read = readLocated(text, recordOf);
+    return {read.value, read.line, read.problem};
 }
 
 }  // namespace kestrova::board
