@@ -1,9 +1,11 @@
 # SPDX-License-Identifier: MIT
 # The Windows packages, made by `cpack` in a MinGW-w64 build folder: the two programs with the
-# README and the licence as kestrova-editor-<version>-win64.zip, and the same as an NSIS
-# installer (Debian's `nsis`) with a Start-menu entry, the icon and an uninstaller.
+# README, the licence and the template robot profile as kestrova-editor-<version>-win64.zip, and
+# the same as an NSIS installer (Debian's `nsis`) with a Start-menu entry, the icon and an
+# uninstaller.
 install(TARGETS kestrova-editor kestrova-board RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+  ${CMAKE_CURRENT_SOURCE_DIR}/template.kprofile.json DESTINATION .)
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME kestrova-editor)

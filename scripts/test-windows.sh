@@ -103,7 +103,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/kestrova/CMakeCac
 zip=$build/kestrova/kestrova-editor-$version-win64.zip
 installer=$build/kestrova/kestrova-editor-$version-win64.exe
 listing=$(cmake -E tar tf "$zip")
-for file in kestrova-editor.exe kestrova-board.exe README.md LICENSE; do
+for file in kestrova-editor.exe kestrova-board.exe README.md LICENSE template.kprofile.json; do
   grep -q "/$file\$" <<<"$listing" || { echo "$zip lacks $file" >&2; exit 1; }
 done
 

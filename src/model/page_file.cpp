@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "src/model/page_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iomanip>
 #include <random>
@@ -87,7 +88,7 @@ bool replaceWith(const fs::path& temporary, const fs::path& target, const fs::fi
 
 }  // namespace
 
-std::optional<PageRecord> readPageFile(const fs::path& path) {
+std::optional<std::string> readFileStart(const fs::path& path, std::size_t most) {
     std::error_code error;
     if (!fs::is_regular_file(fs::status(path, error))) {
         return std::nullopt;
@@ -96,11 +97,22 @@ std::optional<PageRecord> readPageFile(const fs::path& path) {
     if (!in) {
         return std::nullopt;
     }
-    PageBytes bytes{};
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
+    std::string bytes(most, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(most));
+    if (in.bad()) {
         return std::nullopt;
     }
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+std::optional<PageRecord> readPageFile(const fs::path& path) {
+    const std::optional<std::string> start = readFileStart(path, kPageRecordSize);
+    if (!start || start->size() != kPageRecordSize) {
+        return std::nullopt;
+    }
+    PageBytes bytes{};
+    std::ranges::copy(*start, bytes.begin());
     return fromBytes(bytes);
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "src/model/page_record.h"
 
@@ -14,6 +15,10 @@ namespace kestrova {
 // FIFO would block the open, a device would be read as a page), cannot be opened or read, or
 // holds fewer than 203 bytes: a short file would replace only part of a page.
 std::optional<PageRecord> readPageFile(const std::filesystem::path& path);
+
+// Up to `most` bytes from the start of a regular file (the same refusals as above); fewer
+// when the file is shorter.
+std::optional<std::string> readFileStart(const std::filesystem::path& path, std::size_t most);
 
 // Makes a written file's data, or a folder's entries, durable; false when that failed. Each
 // program hands in its system's flush.

@@ -232,6 +232,51 @@ TEST_P(BoardProgram, BackupAndReadFlushWhatTheyWrite) {
                                                    {dir.path().filename().string(), 2}}));
 }
 
+// With --profile, check lists the values of played steps outside the limits; write, restore and
+// play refuse such pages before anything reaches the board, unless --force.
+TEST(BoardProfile, CheckListsValuesOutsideTheLimitsAndSendingRefusesThem) {
+    TempDir dir;
+    const std::string profile = dir / "wren.kprofile.json", bad = dir / "bad.kpf",
+                      good = dir / "good.kpf", in = dir / "in";
+    std::ofstream(profile) << R"({"version": 1, "motors": [{"motor": 5, "name": "left elbow",
+                                "min": 20}]})";
+    fs::create_directory(in);
+    // M5 is at 14 in step 0; steps 3 to 7 hold 254s but never play.
+    for (const std::string& file : {bad, pageFile(in, 11).string()}) {
+        ASSERT_TRUE(writePageFile(file, samplePage(), test::noFlush));
+    }
+    for (const std::string& file : {good, pageFile(in, 3).string()}) {
+        ASSERT_TRUE(writePageFile(file, page(3), test::noFlush));
+    }
+    const std::string breach =
+        "page 11 \"Edge\\x1B\\x22#\" step 0: M5 left elbow is 14, below its limit 20";
+    SimProcess sim(Transport::Tcp, "", {});
+    const std::string port = "tcp:127.0.0.1:" + std::to_string(sim.port());
+    const std::vector<std::tuple<Args, int, std::string>> refused{
+        {{"check", bad}, 1, bad + ": " + breach},
+        {{"check", in}, 1, "1 value outside the limits in 1 of 2 pages"},
+        {{"check", good}, 0, "1 page within the limits"},
+        {{"write", bad}, 2, "outside the limits of the profile; nothing was sent to the board"},
+        {{"restore", in}, 2, pageFile(in, 11).string() + ": " + breach},
+        {{"play", bad}, 2, bad + ": " + breach},
+    };
+    const std::vector<std::tuple<Args, int, std::string>> sent{
+        {{"write", bad, "--force"}, 0, "written and verified"},
+        {{"play", "11"}, 2, "11: " + breach},
+        {{"play", "11", "--force"}, 0, "played"},
+        {{"write", good}, 0, "written and verified"},
+    };
+    expectRun({"write", good, "--profile", good, "--port", port}, 2, good + ":1: syntax error");
+    for (const auto& cases : {refused, sent}) {
+        for (auto [args, status, text] : cases) {
+            args.insert(args.end(), {"--profile", profile, "--port", port});
+            expectRun(args, status, text);
+        }
+        EXPECT_EQ(sim.findLine("<-").has_value(), cases.size() == sent.size())
+            << "a packet reached the board";
+    }
+}
+
 // Every byte random, the name's bytes after a NUL included.
 PageRecord randomPage(std::mt19937& random) {
     PageBytes bytes{};

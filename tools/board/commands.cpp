@@ -6,6 +6,7 @@
 
 #include "src/model/page_file.h"
 #include "tools/board/backup_folder.h"
+#include "tools/board/limit_check.h"
 #include "tools/board/output_file.h"
 #include "tools/board/page_difference.h"
 #include "tools/board/page_file_check.h"
@@ -19,9 +20,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string label(const PageRecord& page) {
-    return "page " + std::to_string(page.pageNum) + " \"" + pageNameText(page.pageName) + "\"";
-}
+constexpr auto label = pageLabel;
 
 // Reports what keeps a file from being read as a page.
 std::optional<PageRecord> loadPage(const fs::path& file, Report& report) {
@@ -91,7 +90,11 @@ void BoardCommands::restore(const fs::path& folder) {
         report.fileError("no page-NN.kpf in " + folder.string());
         return;
     }
-    if (link() == nullptr) {
+    std::vector<SourcedPage> pages;
+    for (const auto& [file, page] : checked.pages) {
+        pages.emplace_back(file.string(), page);
+    }
+    if (!withinLimits(pages) || link() == nullptr) {
         return;
     }
     report.expect(checked.pages.size());
@@ -123,7 +126,7 @@ void BoardCommands::write(const fs::path& file) {
     const CheckedPage checked = checkPageFile(file);
     if (!checked.page) {
         report.fileError(checked.problem + "; nothing was sent to the board");
-    } else if (link() != nullptr) {
+    } else if (withinLimits({{file.string(), *checked.page}}) && link() != nullptr) {
         writeAndVerify(*checked.page, file.string());
     }
 }
@@ -159,7 +162,7 @@ void BoardCommands::play(const std::string& fileOrNumber) {
     } else if (link() != nullptr) {
         page = readBack(*number, "");
     }
-    if (!page || link() == nullptr) {
+    if (!page || !withinLimits({{fileOrNumber, *page}}) || link() == nullptr) {
         return;
     }
     const Outcome played = board->playPage(*page);
@@ -213,6 +216,23 @@ void BoardCommands::writeAndVerify(const PageRecord& page, const std::string& so
     } else {
         report.pageDone(line + ": written and verified");
     }
+}
+
+bool BoardCommands::withinLimits(const std::vector<SourcedPage>& pages) {
+    bool within = true;
+    for (const auto& [source, page] : pages) {
+        for (const std::string& line :
+             limits ? breachLines(*limits, page, source) : std::vector<std::string>{}) {
+            report.fileError(line);
+            within = false;
+        }
+    }
+    if (!within) {
+        report.fileError(
+            "outside the limits of the profile; nothing was sent to the board "
+            "(--force sends it all the same)");
+    }
+    return within;
 }
 
 void show(const fs::path& fileOrFolder, bool asJson, std::ostream& out, Report& report) {

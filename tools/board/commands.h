@@ -8,9 +8,12 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "src/model/page_file.h"
 #include "src/model/page_record.h"
+#include "src/profile/robot_profile.h"
 #include "src/serial/port_devices.h"
 #include "tools/board/board_link.h"
 #include "tools/board/output_file.h"
@@ -33,6 +36,10 @@ class BoardCommands {
     BoardCommands(const LinkSettings& settings, const SaveRules& rules, Report& report)
         : settings(settings), rules(rules), report(report) {}
 
+    // From now on restore, write and play refuse a page outside these limits before anything is
+    // sent.
+    void refuseOutsideLimits(const RobotProfile& profile) { limits = profile; }
+
     void backup(const std::filesystem::path& folder);
     void restore(const std::filesystem::path& folder);
     void read(int number, const std::filesystem::path& file);
@@ -46,12 +53,16 @@ class BoardCommands {
     std::optional<PageRecord> load(const std::filesystem::path& file);
     std::optional<PageRecord> readBack(int number, const std::string& what);
     void writeAndVerify(const PageRecord& page, const std::string& source);
+    // Reports each value outside the limits; false when there is one.
+    using SourcedPage = std::pair<std::string, PageRecord>;
+    bool withinLimits(const std::vector<SourcedPage>& pages);
 
     LinkSettings settings;
     SaveRules rules;
     Report& report;
     std::unique_ptr<BoardLink> board;
     bool linkTried = false;
+    std::optional<RobotProfile> limits;
 };
 
 // show FILE|DIR: nothing reaches the board.

@@ -10,11 +10,13 @@
 #include "kestrova_version.h"
 #include "src/platform/file_flush.h"
 #include "src/platform/terminal.h"
+#include "src/profile/profile_file.h"
 #include "src/protocol/packets.h"
 #include "src/serial/port_settings.h"
 #include "src/serial/write_time_limit.h"
 #include "tools/board/commands.h"
 #include "tools/board/exchange_commands.h"
+#include "tools/board/limit_check.h"
 #include "tools/board/port_choice.h"
 #include "tools/common/help_formatter.h"
 
@@ -40,6 +42,7 @@ struct Arguments {
     std::string file;
     bool json = false;
     bool force = false;
+    std::string profile;  // a *.kprofile.json whose limits the pages must keep
 };
 
 // "COM1 to COM5"
@@ -110,6 +113,13 @@ void addBoardCommands(CLI::App& app, Arguments& args) {
         addLinkOptions(*sub, args);
     }
     addForce(*app.get_subcommand("backup"), args, "replace page files of DIR that differ");
+    for (const char* name : {"restore", "write", "play"}) {
+        CLI::App* sub = app.get_subcommand(name);
+        sub->add_option("--profile", args.profile,
+                        "a robot profile: refuse pages with values outside its limits")
+            ->type_name("P");
+        addForce(*sub, args, "send pages outside the --profile limits all the same");
+    }
     CLI::App* read = app.add_subcommand("read", "read page N into FILE");
     read->add_option("N", args.page, kPageNumberHelp)
         ->required()
@@ -139,8 +149,15 @@ void addFileCommands(CLI::App& app, Arguments& args) {
     imported->add_option("IN", args.target, "a .json file")->required();
     imported->add_option("OUT", args.file, "the page file to write")->required();
     addForce(*imported, args, "replace OUT when it holds another page");
+    CLI::App* check = app.add_subcommand(
+        "check", "list every value of the pages outside the limits of a robot profile");
+    check->add_option("FILE|DIR", args.target, "a page file, or a folder of page-NN.kpf")
+        ->required();
+    check->add_option("--profile", args.profile, "the robot profile (*.kprofile.json)")
+        ->type_name("P")
+        ->required();
     // Accepted here too, so that a line that names the port works with any command.
-    for (CLI::App* command : {show, exported, imported}) {
+    for (CLI::App* command : {show, check, exported, imported}) {
         addLinkOptions(*command, args);
     }
 }
@@ -153,6 +170,16 @@ LinkSettings linkSettings(const Arguments& args) {
 
 void run(const std::string& command, const Arguments& args, Report& report) {
     const SaveRules rules{args.force, &flushToDisk};
+    const LoadedProfile profile =
+        args.profile.empty() ? LoadedProfile{} : readProfileFile(args.profile);
+    if (!args.profile.empty() && !profile.profile) {
+        report.fileError(profile.problem);
+        return;
+    }
+    if (command == "check") {
+        checkLimits(args.target, *profile.profile, report);
+        return;
+    }
     if (command == "show") {
         show(args.target, args.json, std::cout, report);
         return;
@@ -162,6 +189,9 @@ void run(const std::string& command, const Arguments& args, Report& report) {
         return;
     }
     BoardCommands board(linkSettings(args), rules, report);
+    if (profile.profile && !args.force) {
+        board.refuseOutsideLimits(*profile.profile);
+    }
     if (command == "backup") {
         board.backup(args.target);
     } else if (command == "restore") {
@@ -182,7 +212,9 @@ std::optional<std::string> unknownCommand(const CLI::App& app, int argc, char** 
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
         if (word.starts_with("-")) {
-            i += word == "--port" || word == "--baud" || word == "--timeout" ? 1 : 0;
+            i += word == "--port" || word == "--baud" || word == "--timeout" || word == "--profile"
+                     ? 1
+                     : 0;
             continue;
         }
         const auto commands = app.get_subcommands([](const CLI::App*) { return true; });
@@ -198,7 +230,8 @@ std::optional<std::string> unknownCommand(const CLI::App& app, int argc, char** 
 int main(int argc, char** argv) {
     CLI::App app(
         "Backs up, restores, verifies and plays the pages of the robot's controller "
-        "board, and exports and imports page files.",
+        "board, checks pages against a robot profile's limits, and exports and imports page "
+        "files.",
         "kestrova-board");
     cli::setUpHelp(app, kVersion);
     Arguments args;
@@ -209,7 +242,7 @@ int main(int argc, char** argv) {
     if (const std::optional<std::string> word = unknownCommand(app, argc, argv)) {
         std::cerr << "kestrova-board: unknown command \"" << *word
                   << "\"; the commands are backup, restore, read, write, verify, play, show, "
-                     "export and import (kestrova-board --help)\n";
+                     "check, export and import (kestrova-board --help)\n";
         return kUsageOrFileError;
     }
     try {

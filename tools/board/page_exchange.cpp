@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "tools/board/located_json.h"
+#include "src/profile/located_json.h"
 #include "tools/board/page_listing.h"
 #include "tools/common/byte_text.h"
 
@@ -15,24 +15,11 @@ namespace {
 
 using json = nlohmann::json;
 
-// What is wrong where; the first problem found ends the import.
-struct ImportError {
-    std::string pointer;
-    std::string reason;
-};
+// The first problem found ends the import.
+using ImportError = JsonProblem;
 
-// The value at `pointer` as a byte.
 std::uint8_t byteAt(const json& document, const std::string& pointer) {
-    const json::json_pointer at(pointer);
-    if (!document.contains(at)) {
-        throw ImportError{pointer, "\"" + pointer.substr(pointer.rfind('/') + 1) + "\" is missing"};
-    }
-    const json& value = document.at(at);
-    if (!value.is_number_integer() || value.get<long long>() < 0 || value.get<long long>() > 255) {
-        throw ImportError{pointer,
-                          pointer + " is " + value.dump() + ", not a whole number 0 to 255"};
-    }
-    return static_cast<std::uint8_t>(value.get<int>());
+    return static_cast<std::uint8_t>(wholeNumberAt(document, pointer, 0, 255));
 }
 
 void fill(std::span<std::uint8_t> bytes, const json& document, const std::string& pointer) {
@@ -151,15 +138,8 @@ std::string exportCsv(const PageRecord& page) {
 }
 
 ImportedPage importJson(std::string_view text) {
-    const ParsedJson parsed = parseLocated(text);
-    if (parsed.errorLine != 0) {
-        return {std::nullopt, parsed.errorLine, parsed.error};
-    }
-    try {
-        return {recordOf(parsed.json.value), 0, {}};
-    } catch (const ImportError& error) {
-        return {std::nullopt, parsed.json.lineOf(error.pointer), error.reason};
-    }
+    const ReadFromJson<PageRecord> read = readLocated(text, recordOf);
+    return {read.value, read.line, read.problem};
 }
 
 }  // namespace kestrova::board

@@ -34,6 +34,12 @@ void Report::fileError(const std::string& problem) {
     err << "kestrova-board: " << problem << std::endl;
 }
 
+void Report::finding(const std::string& line) {
+    found = true;
+    clearCount();
+    out << line << std::endl;
+}
+
 void Report::summary(const std::string& line) {
     clearCount();
     out << line << std::endl;
@@ -53,7 +59,7 @@ int Report::finish() {
         }
         err << std::endl;
     }
-    return fileProblem ? kUsageOrFileError : boardProblem ? kBoardFailed : kSucceeded;
+    return fileProblem ? kUsageOrFileError : boardProblem || found ? kBoardFailed : kSucceeded;
 }
 
 void Report::pageLine(const std::string& line) {

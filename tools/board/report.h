@@ -10,7 +10,8 @@ namespace kestrova::board {
 
 // Exit statuses.
 inline constexpr int kSucceeded = 0;
-inline constexpr int kBoardFailed = 1;  // the board refused, did not answer, or the link failed
+// the board refused, did not answer, or the link failed; check found values outside the limits
+inline constexpr int kBoardFailed = 1;
 inline constexpr int kUsageOrFileError = 2;
 
 // What a command tells its user: one line per page on standard output, problems on standard
@@ -28,6 +29,8 @@ class Report {
     // Stops the command short of its pages: the link cannot be opened.
     void linkFailed(const std::string& problem);
     void fileError(const std::string& problem);
+    // A line on standard output that sets status 1: something a check found wrong.
+    void finding(const std::string& line);
     // A closing line on standard output: what the command achieved.
     void summary(const std::string& line);
     // A line on standard error that sets no status: where the pages of a failed run are.
@@ -48,6 +51,7 @@ class Report {
     std::vector<int> failedPages;
     bool boardProblem = false;
     bool fileProblem = false;
+    bool found = false;
 };
 
 }  // namespace kestrova::board

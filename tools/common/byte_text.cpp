@@ -21,4 +21,8 @@ std::string pageNameText(const PageName& name) {
     return text;
 }
 
+std::string pageLabel(const PageRecord& page) {
+    return "page " + std::to_string(page.pageNum) + " \"" + pageNameText(page.pageName) + "\"";
+}
+
 }  // namespace kestrova

@@ -15,4 +15,7 @@ std::string hexByte(std::uint8_t byte);
 // safe on a terminal and in JSON.
 std::string pageNameText(const PageName& name);
 
+// A page in the tools' lines: page 7 "Wave".
+std::string pageLabel(const PageRecord& page);
+
 }  // namespace kestrova

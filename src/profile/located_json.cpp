@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "tools/board/located_json.h"
+#include "src/profile/located_json.h"
 
 #include <algorithm>
 #include <functional>
@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace kestrova::board {
+namespace kestrova {
 
 namespace {
 
@@ -132,4 +132,18 @@ ParsedJson parseLocated(std::string_view text) {
     return parsed;
 }
 
-}  // namespace kestrova::board
+int wholeNumberAt(const json& document, const std::string& pointer, int low, int high) {
+    const json::json_pointer at(pointer);
+    if (!document.contains(at)) {
+        throw JsonProblem{pointer, "\"" + pointer.substr(pointer.rfind('/') + 1) + "\" is missing"};
+    }
+    const json& value = document.at(at);
+    if (!value.is_number_integer() || value.get<long long>() < low ||
+        value.get<long long>() > high) {
+        throw JsonProblem{pointer, pointer + " is " + value.dump() + ", not a whole number " +
+                                       std::to_string(low) + " to " + std::to_string(high)};
+    }
+    return value.get<int>();
+}
+
+}  // namespace kestrova
