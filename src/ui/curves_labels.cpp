@@ -16,8 +16,8 @@ QString curveLabel(std::size_t curve, const OptionalProfile& profile) {
         return QStringLiteral("Rate");
     }
     QString label = toQString(res::loadString(res::id::kMotorLabel0 + static_cast<int>(curve)));
-    if (profile && curve < kMotorCount && !(*profile)[curve].name.isEmpty()) {
-        label += QLatin1Char(' ') + (*profile)[curve].name;
+    if (profile && curve < kMotorCount && !profile->motors[curve].name.empty()) {
+        label += QLatin1Char(' ') + QString::fromStdString(profile->motors[curve].name);
     }
     return label;
 }
@@ -28,7 +28,7 @@ QString pointText(std::size_t curve, std::size_t step, int value, const Optional
 
 ValueRange curveRange(std::size_t curve, const OptionalProfile& profile) {
     if (profile && curve < kMotorCount) {
-        return (*profile)[curve].range;
+        return {profile->motors[curve].min, profile->motors[curve].max};
     }
     return fullRange(curve);
 }

@@ -3,25 +3,18 @@
 
 #include <QColor>
 #include <QString>
-#include <array>
 #include <cstddef>
 #include <optional>
 
 #include "src/model/curve_edits.h"
 #include "src/model/page_record.h"
+#include "src/profile/robot_profile.h"
 
 namespace kestrova {
 
-// What a robot profile may tell the curves about a motor. Without one, motors go by their
-// labels ("M5(PB4)") and take 0..200.
-struct CurveMotorInfo {
-    QString name;   // "left elbow"; may be empty
-    QString group;  // "left arm"; may be empty
-    ValueRange range;
-    friend bool operator==(const CurveMotorInfo&, const CurveMotorInfo&) = default;
-};
-using CurvesProfile = std::array<CurveMotorInfo, kMotorCount>;
-using OptionalProfile = std::optional<CurvesProfile>;
+// The robot profile open in the editor, if any: its motors' names, groups and soft limits.
+// Without one, motors go by their labels ("M5(PB4)") and take 0..200.
+using OptionalProfile = std::optional<RobotProfile>;
 
 // "M5(PB4)", "M5(PB4) left elbow", "ACC" or "Rate".
 QString curveLabel(std::size_t curve, const OptionalProfile& profile);

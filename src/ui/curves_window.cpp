@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "src/model/curve_edits.h"
@@ -172,19 +173,19 @@ void CurvesWindow::rebuildGroupButtons() {
     if (!profile) {
         return;
     }
-    std::vector<QString> groups;
-    for (const CurveMotorInfo& motor : *profile) {
-        if (!motor.group.isEmpty() &&
-            std::find(groups.begin(), groups.end(), motor.group) == groups.end()) {
+    std::vector<std::string> groups;
+    for (const MotorProfile& motor : profile->motors) {
+        if (!motor.group.empty() && std::ranges::find(groups, motor.group) == groups.end()) {
             groups.push_back(motor.group);
         }
     }
-    for (const QString& group : groups) {
-        auto* button = namedButton(group, tr("Show group %1").arg(group), this);
+    for (const std::string& group : groups) {
+        const QString text = QString::fromStdString(group);
+        auto* button = namedButton(text, tr("Show group %1").arg(text), this);
         connect(button, &QPushButton::clicked, this, [this, group] {
             CurveChoice choice{};
             for (std::size_t motor = 0; motor < kMotorCount; ++motor) {
-                choice[motor] = (*profile)[motor].group == group;
+                choice[motor] = profile->motors[motor].group == group;
             }
             choose(choice);
         });

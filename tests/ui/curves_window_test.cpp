@@ -116,9 +116,12 @@ TEST_F(CurvesWindowTest, ADragPreviewsAndAsksForOneDragPointOnRelease) {
 }
 
 TEST_F(CurvesWindowTest, AProfileNamesGroupsAndLimitsTheMotors) {
-    CurvesProfile profile{};
-    profile[kM5] = {"left elbow", "left arm", {30, 170}};
-    profile[kM6] = {"left hand", "left arm", {0, 200}};
+    RobotProfile profile;
+    profile.motors[kM5].name = "left elbow";
+    profile.motors[kM5].min = 30;
+    profile.motors[kM5].max = 170;
+    profile.motors[kM6].name = "left hand";
+    profile.motors[kM5].group = profile.motors[kM6].group = "left arm";
     window.setProfile(profile);
     EXPECT_EQ(window.curveList()->item(kM5)->text(), "M5(PB4) left elbow");
     EXPECT_EQ(window.curveList()->item(kM6 + 1)->text(), "M7(PB6)");
