@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "src/model/page_file.h"
 #include "src/model/page_record.h"
@@ -21,7 +22,7 @@ namespace kestrova::board {
 struct LinkSettings {
     PortDevice device;
     std::uint32_t baudRate = 0;
-    std::chrono::milliseconds timeout{0};
+    LinkTiming timing;
 };
 
 // The commands that talk to the board. Only restore, write and play send it pages; the link
@@ -34,7 +35,8 @@ class BoardCommands {
         : settings(settings), rules(rules), report(report) {}
 
     void backup(const std::filesystem::path& folder);
-    void restore(const std::filesystem::path& folder);
+    // Every page of a backup folder, or only those named.
+    void restore(const std::filesystem::path& folder, const std::vector<int>& pages = {});
     void read(int number, const std::filesystem::path& file);
     void write(const std::filesystem::path& file);
     void verify(const std::filesystem::path& file);
