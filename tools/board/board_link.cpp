@@ -96,7 +96,7 @@ std::string BoardLink::reopen() {
         problem = reconnect();
     }
     waitSpent = !problem.empty();
-    return waitSpent ? problem + ", still after " + seconds : problem;
+    return waitSpent ? "still lost after " + seconds + " (" + problem + ")" : problem;
 }
 
 Outcome BoardLink::request(std::span<const std::uint8_t> packet, Awaited awaited,

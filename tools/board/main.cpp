@@ -112,7 +112,8 @@ constexpr std::array<OneArgumentCommand, 5> kBoardCommands{{
     {"backup", "DIR", "the folder (made when missing)",
      "read pages 0..19 into DIR/page-00.kpf .. page-19.kpf and DIR/index.txt"},
     {"restore", "DIR", "a folder that backup wrote",
-     "check every page-NN.kpf of DIR, then write them to the board and verify each"},
+     "check DIR's page files (all 20 unless pages N are named), then write them to the "
+     "board and verify each"},
     {"write", "FILE", "a page file of 203 bytes holding page 0 to 19",
      "write FILE's page to the board (under the page number it holds), then verify it"},
     {"verify", "FILE", "a page file", "read the page back and compare it byte for byte with FILE"},
