@@ -230,8 +230,10 @@ TEST_P(BoardProgram, ReplacesADifferingFileOnlyWhenForced) {
     expectRun({"backup", out, "--force", "--port", port}, 2,
               out + " was left as it was; the pages read are in " + out + ".incomplete");
     EXPECT_EQ(lineCount(out + ".incomplete/index.txt"), kPageCount + 1);
+    EXPECT_EQ(firstPosition(pageFile(out, 5)), 0x22) << "the board's page 5 holds 0x33";
     fs::remove(pageFile(out, 7));
     expectRun({"backup", out, "--force", "--port", port}, 0, "20 pages saved in " + out);
+    EXPECT_EQ(firstPosition(pageFile(out, 5)), 0x33);
     EXPECT_EQ(contentOf(fs::path(out) / "notes.txt"), "mine");
     EXPECT_EQ(fs::file_size(pageFile(out, 7)), kPageRecordSize);
 }

@@ -140,8 +140,9 @@ std::optional<std::array<std::uint8_t, kMotorCount + 2>> csvRow(std::string_view
         field.remove_prefix(std::min(field.find_first_not_of(' '), field.size()));
         field.remove_suffix(field.size() - std::min(field.find_last_not_of(' ') + 1, field.size()));
         unsigned value = 0;
-        const auto [stop, error] = std::from_chars(field.begin(), field.end(), value);
-        if (count == row.size() || field.empty() || error != std::errc() || stop != field.end() ||
+        const char* fieldEnd = field.data() + field.size();
+        const auto [stop, error] = std::from_chars(field.data(), fieldEnd, value);
+        if (count == row.size() || field.empty() || error != std::errc() || stop != fieldEnd ||
             value > 255) {
             return std::nullopt;
         }
