@@ -61,6 +61,12 @@ std::string moveOthers(const fs::path& from, const fs::path& into) {
 
 }  // namespace
 
+fs::path BackupFolder::followed(const fs::path& folder) {
+    std::error_code error;
+    const fs::path named = fs::is_symlink(folder, error) ? fs::canonical(folder, error) : folder;
+    return error ? folder : named;
+}
+
 std::string BackupFolder::unusable() const {
     std::error_code error;
     const fs::file_status status = fs::status(target, error);

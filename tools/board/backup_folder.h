@@ -18,9 +18,10 @@ namespace kestrova::board {
 // beside it.
 class BackupFolder {
   public:
-    // A target named with a trailing separator is the same folder.
+    // A target named with a trailing separator is the same folder; a link to a folder stands
+    // for the folder it names, which is the one replaced (the link stays).
     BackupFolder(const std::filesystem::path& target, const SaveRules& rules)
-        : target(target.has_filename() ? target : target.parent_path()), rules(rules) {}
+        : target(followed(target.has_filename() ? target : target.parent_path())), rules(rules) {}
 
     // What keeps the target from taking a backup at all (it is a file): empty when nothing.
     std::string unusable() const;
@@ -32,6 +33,7 @@ class BackupFolder {
     std::string keepIncomplete(const std::vector<PageRecord>& pages) const;
 
   private:
+    static std::filesystem::path followed(const std::filesystem::path& folder);
     // Files of the target that the pages would replace: those that are no files, and, unless
     // --force was given, those that differ from them.
     std::vector<std::string> refusals(const std::vector<PageRecord>& pages) const;
