@@ -9,7 +9,6 @@
 #include <fstream>
 #include <string>
 
-#include "src/model/motion_page.h"
 #include "src/ui/editor_dlg.h"
 #include "src/ui/message_boxes.h"
 
@@ -65,7 +64,6 @@ BENCHMARK(BM_FirstWindowShown)->Unit(benchmark::kMillisecond)->Iterations(1);
 void BM_WindowShown(benchmark::State& state) {
     SilentBoxes boxes;
     for (auto _ : state) {
-        motionPage.reset();
         CEditorDlg dlg(&boxes);
         dlg.show();
         if (!waitUntilExposed(dlg)) {

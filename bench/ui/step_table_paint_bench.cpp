@@ -14,7 +14,7 @@ namespace {
 void paintStepTable(benchmark::State& state) {
     CMotionPage page;
     page.setEnableStep(5);
-    CStepTableView view(page);
+    CStepTableView view(page.recordRef());
     view.setFrameStyle(QFrame::Panel | QFrame::Sunken);
     view.resize(384, 640);
     QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);

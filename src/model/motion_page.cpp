@@ -9,8 +9,6 @@
 using kestrova::kMotorCount;
 using kestrova::kStepCount;
 
-CMotionPage motionPage;
-
 namespace {
 
 // Only the low byte of a step index counts; nullopt for steps the page does not have.
@@ -24,23 +22,11 @@ std::optional<std::size_t> stepIndex(unsigned step) {
 
 }  // namespace
 
-class CMotionPage::BusyScope {
-  public:
-    explicit BusyScope(CMotionPage& page) : page(page) { page.busy = 1; }
-    ~BusyScope() { page.busy = 0; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    CMotionPage& page;
-};
-
 CMotionPage::CMotionPage() {
     reset();
 }
 
 void CMotionPage::reset() {
-    BusyScope scope(*this);
     record = kestrova::defaultPageRecord();
 }
 
@@ -55,11 +41,11 @@ void CMotionPage::setRecord(const kestrova::PageRecord& replacement) {
 CMotionPage::Byte CMotionPage::readStepValue(const kestrova::StepValues& values,
                                              unsigned step) const {
     const auto s = stepIndex(step);
-    return checkNotBusy() && s ? values[*s] : 0;
+    return s ? values[*s] : 0;
 }
 
 void CMotionPage::writeStepValue(kestrova::StepValues& values, unsigned step, Byte value) {
-    if (const auto s = stepIndex(step); checkNotBusy() && s) {
+    if (const auto s = stepIndex(step); s) {
         values[*s] = value;
     }
 }
@@ -111,7 +97,7 @@ void CMotionPage::setAllAcc(std::span<const Byte, kStepCount> in) {
 
 void CMotionPage::getStepPositions(unsigned step, std::span<Byte, kMotorCount> out) const {
     const auto s = stepIndex(step);
-    if (!checkNotBusy() || !s) {
+    if (!s) {
         std::fill(out.begin(), out.end(), Byte{0});
         return;
     }
@@ -126,7 +112,7 @@ void CMotionPage::getAllPositions(std::span<Byte, kestrova::kPositionCount> out)
 }
 
 void CMotionPage::setStepPositions(unsigned step, std::span<const Byte, kMotorCount> in) {
-    if (const auto s = stepIndex(step); checkNotBusy() && s) {
+    if (const auto s = stepIndex(step); s) {
         const auto row = record.position.begin() + static_cast<std::ptrdiff_t>(*s * kMotorCount);
         std::copy(in.begin(), in.end(), row);
     }
@@ -139,80 +125,46 @@ void CMotionPage::setAllPositions(std::span<const Byte, kestrova::kPositionCount
 }
 
 CMotionPage::Byte CMotionPage::getNextPage() const {
-    return checkNotBusy() ? record.nextPage : 0;
+    return record.nextPage;
 }
 
 void CMotionPage::setNextPage(Byte value) {
-    if (checkNotBusy()) {
-        record.nextPage = value;
-    }
+    record.nextPage = value;
 }
 
 CMotionPage::Byte CMotionPage::getEnableStep() const {
-    return checkNotBusy() ? record.enableStep : 0;
+    return record.enableStep;
 }
 
 void CMotionPage::setEnableStep(Byte value) {
-    if (checkNotBusy()) {
-        record.enableStep = value;
-    }
+    record.enableStep = value;
 }
 
 CMotionPage::Byte CMotionPage::getRepeat() const {
-    return checkNotBusy() ? record.repeat : 0;
+    return record.repeat;
 }
 
 void CMotionPage::setRepeat(Byte value) {
-    if (checkNotBusy()) {
-        record.repeat = value;
-    }
+    record.repeat = value;
 }
 
 void CMotionPage::getPageName(std::span<Byte, kestrova::kPageNameSize> out) const {
-    if (checkNotBusy()) {
-        std::copy(record.pageName.begin(), record.pageName.end(), out.begin());
-    }
+    std::copy(record.pageName.begin(), record.pageName.end(), out.begin());
 }
 
 void CMotionPage::setPageName(std::span<const Byte, kestrova::kPageNameSize> in) {
-    if (checkNotBusy()) {
-        std::copy(in.begin(), in.end(), record.pageName.begin());
-    }
+    std::copy(in.begin(), in.end(), record.pageName.begin());
 }
 
-int CMotionPage::saveToFile(kestrova::PageFileDialogs& dialogs, kestrova::FlushToDisk flush) {
-    const auto path = dialogs.chooseSavePath();
-    if (!path) {
-        return 1;
-    }
-    bool saved = false;
-    {
-        BusyScope scope(*this);
-        saved = kestrova::writePageFile(*path, record, flush);
-    }
-    if (!saved) {
-        dialogs.showFileError("can't save file!");
-        return 0;
-    }
-    return 1;
+int CMotionPage::saveToFile(const std::filesystem::path& path, kestrova::FlushToDisk flush) const {
+    return kestrova::writePageFile(path, record, flush) ? 1 : 0;
 }
 
-int CMotionPage::loadFromFile(kestrova::PageFileDialogs& dialogs) {
-    const auto path = dialogs.chooseOpenPath();
-    if (!path) {
-        return 1;
-    }
-    std::optional<kestrova::PageRecord> loaded;
-    {
-        BusyScope scope(*this);
-        loaded = kestrova::readPageFile(*path);
-        if (loaded) {
-            record = *loaded;
-        }
-    }
+int CMotionPage::loadFromFile(const std::filesystem::path& path) {
+    const std::optional<kestrova::PageRecord> loaded = kestrova::readPageFile(path);
     if (!loaded) {
-        dialogs.showFileError("can't load file!");
         return 0;
     }
+    record = *loaded;
     return 1;
 }

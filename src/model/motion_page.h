@@ -2,14 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 
 #include "src/model/page_file.h"
-#include "src/model/page_file_dialogs.h"
 #include "src/model/page_record.h"
 
-// The page being edited: the one store of page data in the program. Step indexes are taken
-// modulo 256 (only their low byte counts); steps outside 0..7 read as 0 and store nothing.
+// The page being edited. Step indexes are taken modulo 256 (only their low byte counts); steps
+// outside 0..7 read as 0 and store nothing.
 class CMotionPage {
   public:
     using Byte = std::uint8_t;
@@ -18,6 +18,8 @@ class CMotionPage {
 
     void reset();
     kestrova::PageRecord getRecord() const;
+    // The page itself, for views that paint it; valid as long as this object.
+    const kestrova::PageRecord& recordRef() const { return record; }
     void setRecord(const kestrova::PageRecord& record);
 
     Byte getRate(unsigned step) const;
@@ -44,23 +46,15 @@ class CMotionPage {
     void getPageName(std::span<Byte, kestrova::kPageNameSize> out) const;
     void setPageName(std::span<const Byte, kestrova::kPageNameSize> in);
 
-    // 1 when no reset or file transfer is under way. Such work never calls an accessor and
-    // runs on the one thread that uses the page, so accessors always find 1; if one ever
-    // found 0 it would leave the page alone rather than touch a record in transfer.
-    int checkNotBusy() const { return busy == 0 ? 1 : 0; }
-
     Byte getPageNum() const { return record.pageNum; }
     void setPageNum(Byte value) { record.pageNum = value; }
 
-    // 1 on success or when the user cancels the dialog; 0 after a failure, which has been
-    // reported through the dialogs as "can't save file!" or "can't load file!".
-    // `flush` makes the saved file durable.
-    int saveToFile(kestrova::PageFileDialogs& dialogs, kestrova::FlushToDisk flush);
-    int loadFromFile(kestrova::PageFileDialogs& dialogs);
+    // 1 on success, 0 when the file could not be written or read; a failed load leaves the
+    // page as it was. `flush` makes the saved file durable.
+    int saveToFile(const std::filesystem::path& path, kestrova::FlushToDisk flush) const;
+    int loadFromFile(const std::filesystem::path& path);
 
   private:
-    class BusyScope;
-
     Byte readStepValue(const kestrova::StepValues& values, unsigned step) const;
     void writeStepValue(kestrova::StepValues& values, unsigned step, Byte value);
     using StepField = kestrova::StepValues kestrova::PageRecord::*;
@@ -68,8 +62,4 @@ class CMotionPage {
     void writeAllSteps(StepField field, std::span<const Byte, kestrova::kStepCount> in);
 
     kestrova::PageRecord record{};
-    int busy = 0;
 };
-
-// The program's one page.
-extern CMotionPage motionPage;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace kestrova {
@@ -40,6 +41,16 @@ class TrackingIterator {
     const char** furthest;
 };
 
+// What the parser's callback refuses, where.
+struct Refusal {
+    int line;
+    std::string reason;
+};
+
+// A page nests objects and lists four deep (the page, its steps, a step, its positions); a
+// deeper file is no page, and refusing it early keeps a hostile one from costing time.
+constexpr std::size_t kDeepestNesting = 4;
+
 // Follows the parser's events to know the pointer of each value and the line it is on.
 class Locator {
   public:
@@ -50,11 +61,17 @@ class Locator {
         switch (event) {
             case json::parse_event_t::object_start:
             case json::parse_event_t::array_start:
+                if (frames.size() == kDeepestNesting) {
+                    throw Refusal{line(false), "nested deeper than a page is"};
+                }
                 lines[pointer()] = line(false);
-                frames.push_back({event == json::parse_event_t::array_start, 0, {}});
+                frames.push_back({event == json::parse_event_t::array_start, 0, {}, {}});
                 break;
             case json::parse_event_t::key:
                 frames.back().key = parsed.get<std::string>();
+                if (!frames.back().keys.insert(frames.back().key).second) {
+                    throw Refusal{line(false), "\"" + frames.back().key + "\" is given twice"};
+                }
                 break;
             case json::parse_event_t::value:
                 lines[pointer()] = line(parsed.is_number());
@@ -69,11 +86,26 @@ class Locator {
         return true;
     }
 
+    // The line of what the parser has read so far.
+    int line(bool number) {
+        const char* read = *furthest - (number ? 1 : 0);
+        // Counted on from the last place asked about, so that a long file costs no more
+        // than reading it.
+        if (read >= counted) {
+            lineCount += static_cast<int>(std::count(counted, read, '\n'));
+        } else {
+            lineCount -= static_cast<int>(std::count(read, counted, '\n'));
+        }
+        counted = read;
+        return lineCount;
+    }
+
   private:
     struct Frame {
         bool array;
         std::size_t index;
         std::string key;
+        std::set<std::string> keys;
     };
 
     std::string pointer() const {
@@ -83,11 +115,6 @@ class Locator {
         }
         return path;
     }
-    // A number is known to end only once the character after it has been read.
-    int line(bool number) const {
-        const auto read = static_cast<std::size_t>(*furthest - text.data()) - (number ? 1 : 0);
-        return 1 + static_cast<int>(std::count(text.begin(), text.begin() + read, '\n'));
-    }
     void next() {
         if (!frames.empty() && frames.back().array) {
             ++frames.back().index;
@@ -96,6 +123,8 @@ class Locator {
 
     std::string_view text;
     const char** furthest;
+    const char* counted = text.data();
+    int lineCount = 1;
     std::map<std::string, int>& lines;
     std::vector<Frame> frames;
 };
@@ -128,6 +157,13 @@ ParsedJson parseLocated(std::string_view text) {
             1 + static_cast<int>(std::count(text.begin(), text.begin() + at - (at > 0), '\n'));
         const std::string what = error.what();
         parsed.error = what.substr(what.find(": ") + 2);
+    } catch (const json::exception& error) {  // a number too large for any type
+        const std::string what = error.what();
+        parsed.errorLine = locator.line(false);
+        parsed.error = what.substr(what.find("] ") + 2);
+    } catch (const Refusal& refusal) {
+        parsed.errorLine = refusal.line;
+        parsed.error = refusal.reason;
     }
     return parsed;
 }

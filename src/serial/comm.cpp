@@ -121,6 +121,10 @@ int CComm::open(const kestrova::PortSettings& settings, const PortDevice& device
     return 1;
 }
 
+bool CComm::deviceGone() const {
+    return state->session && state->session->gone.load();
+}
+
 int CComm::write(std::span<const std::uint8_t> bytes) {
     std::string reason = state->refusal(*this);
     if (reason.empty()) {

@@ -44,6 +44,8 @@ class CComm {
 
     // From a successful open until close, also after the device went away.
     bool isConnected() const { return connected.load() == 1; }
+    // Open, but the device went away (a peer that hung up, an adapter pulled out).
+    bool deviceGone() const;
 
   private:
     struct State;

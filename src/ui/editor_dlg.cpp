@@ -17,7 +17,6 @@
 
 #include "resources/resource_ids.h"
 #include "resources/templates.h"
-#include "src/model/motion_page.h"
 #include "src/platform/system_menu.h"
 #include "src/ui/about_dlg.h"
 #include "src/ui/file_dialogs.h"
@@ -33,46 +32,54 @@ namespace id = kestrova::res::id;
 
 namespace {
 
+using kestrova::EditorSession;
+
 constexpr int kSysCommandMask = ~0xF;
 
-struct ButtonRoute {
+// A button or menu command: the window's own handler or the session's.
+struct Route {
     int id;
-    void (CEditorDlg::*handler)();
+    void (CEditorDlg::*view)();
+    void (EditorSession::*session)();
 };
 
-constexpr std::array<ButtonRoute, 11> kButtonRoutes{{
-    {id::kSetStep, &CEditorDlg::onSetStep},
-    {id::kGetStep, &CEditorDlg::onGetStep},
-    {id::kPcSave, &CEditorDlg::onPcSave},
-    {id::kPcLoad, &CEditorDlg::onPcLoad},
-    {id::kPlay, &CEditorDlg::sendPagePlay},
-    {id::kTargetLoad, &CEditorDlg::sendPageRead},
-    {id::kTargetSave, &CEditorDlg::sendPageWrite},
-    {id::kResetStep, &CEditorDlg::onResetStep},
-    {id::kResetPage, &CEditorDlg::onResetPage},
-    {id::kOk, &CEditorDlg::accept},
-    {id::kCancel, &CEditorDlg::reject},
+constexpr std::array<Route, 11> kButtonRoutes{{
+    {id::kSetStep, nullptr, &EditorSession::onSetStep},
+    {id::kGetStep, nullptr, &EditorSession::onGetStep},
+    {id::kPcSave, &CEditorDlg::onPcSave, nullptr},
+    {id::kPcLoad, &CEditorDlg::onPcLoad, nullptr},
+    {id::kPlay, nullptr, &EditorSession::sendPagePlay},
+    {id::kTargetLoad, nullptr, &EditorSession::sendPageRead},
+    {id::kTargetSave, nullptr, &EditorSession::sendPageWrite},
+    {id::kResetStep, nullptr, &EditorSession::onResetStep},
+    {id::kResetPage, nullptr, &EditorSession::onResetPage},
+    {id::kOk, &CEditorDlg::accept, nullptr},
+    {id::kCancel, &CEditorDlg::reject, nullptr},
 }};
 
-constexpr std::array<ButtonRoute, 4> kListRoutes{{
-    {id::kEnableStepCombo, &CEditorDlg::onEnableStepChange},
-    {id::kPageNumCombo, &CEditorDlg::onPageNumChange},
-    {id::kNextPageCombo, &CEditorDlg::onNextPageChange},
-    {id::kRepeatCombo, &CEditorDlg::onRepeatChange},
+constexpr std::array<Route, 10> kMenuRoutes{{
+    {id::kFileExit, &CEditorDlg::onFileExit, nullptr},
+    {id::kConnect, &CEditorDlg::onConnect, nullptr},
+    {id::kDisconnect, &CEditorDlg::onDisconnect, nullptr},
+    {id::kSetup, &CEditorDlg::onSetup, nullptr},
+    {id::kEditUndo, nullptr, &EditorSession::onUndo},
+    {id::kEditRedo, nullptr, &EditorSession::onRedo},
+    {id::kEditCopyStep, &CEditorDlg::onCopyStep, nullptr},
+    {id::kEditPasteStep, &CEditorDlg::onPasteStep, nullptr},
+    {id::kEditInsertStep, nullptr, &EditorSession::onInsertStep},
+    {id::kEditDeleteStep, nullptr, &EditorSession::onDeleteStep},
 }};
 
-constexpr std::array<ButtonRoute, 10> kMenuRoutes{{
-    {id::kFileExit, &CEditorDlg::onFileExit},
-    {id::kConnect, &CEditorDlg::onConnect},
-    {id::kDisconnect, &CEditorDlg::onDisconnect},
-    {id::kSetup, &CEditorDlg::onSetup},
-    {id::kEditUndo, &CEditorDlg::onUndo},
-    {id::kEditRedo, &CEditorDlg::onRedo},
-    {id::kEditCopyStep, &CEditorDlg::onCopyStep},
-    {id::kEditPasteStep, &CEditorDlg::onPasteStep},
-    {id::kEditInsertStep, &CEditorDlg::onInsertStep},
-    {id::kEditDeleteStep, &CEditorDlg::onDeleteStep},
-}};
+constexpr std::array<int, 4> kPageLists{id::kEnableStepCombo, id::kPageNumCombo, id::kNextPageCombo,
+                                        id::kRepeatCombo};
+
+void follow(CEditorDlg& dlg, const Route& route) {
+    if (route.view != nullptr) {
+        (dlg.*route.view)();
+    } else {
+        (dlg.session().*route.session)();
+    }
+}
 
 }  // namespace
 
@@ -82,14 +89,14 @@ CEditorDlg::CEditorDlg(kestrova::MessageBoxes* injectedBoxes,
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ownBoxes(injectedBoxes ? nullptr : std::make_unique<kestrova::QtMessageBoxes>()),
       boxes(injectedBoxes ? *injectedBoxes : *ownBoxes),
-      ownFiles(injectedFiles ? nullptr : std::make_unique<kestrova::QtPageFileDialogs>(boxes)),
+      ownFiles(injectedFiles ? nullptr : std::make_unique<kestrova::QtPageFileDialogs>()),
       files(injectedFiles ? *injectedFiles : *ownFiles),
       icon(kestrova::resourceIcon(id::kAppIcon)) {
     buildWindow();
     bindControls();
     connectHandlers();
-    bindEditMenu();
     onInitDialog();
+    connectSession();
 }
 
 CEditorDlg::~CEditorDlg() = default;
@@ -97,8 +104,8 @@ CEditorDlg::~CEditorDlg() = default;
 void CEditorDlg::buildWindow() {
     client = new QWidget(this);
     built = kestrova::buildDialog(kestrova::res::editorDialog, client);
-    // The step table control is painted by the step table view, from the program's one page.
-    kestrova::substituteControl(built, id::kStepTable, new CStepTableView(motionPage));
+    // The step table control is painted by the step table view, from the session's page.
+    kestrova::substituteControl(built, id::kStepTable, new CStepTableView(editor.page()));
     setWindowTitle(kestrova::toQString(kestrova::res::editorDialog.caption));
     setFont(client->font());
     client->setFixedSize(client->size());
@@ -117,27 +124,28 @@ void CEditorDlg::bindControls() {
     pictureFrame = control(id::kPictureFrame);
     repeatCombo = built.controlAs<QComboBox>(id::kRepeatCombo);
     pageNameEdit = built.controlAs<QLineEdit>(id::kPageNameEdit);
-    pageNumCombo = built.controlAs<QComboBox>(id::kPageNumCombo);
     stepCombo = built.controlAs<QComboBox>(id::kStepCombo);
-    nextPageCombo = built.controlAs<QComboBox>(id::kNextPageCombo);
-    enableStepCombo = built.controlAs<QComboBox>(id::kEnableStepCombo);
     stepTable = built.controlAs<CStepTableView>(id::kStepTable);
 }
 
 void CEditorDlg::connectHandlers() {
-    for (const ButtonRoute& route : kButtonRoutes) {
-        connect(built.controlAs<QPushButton>(route.id), &QPushButton::clicked, this, route.handler);
+    for (const Route& route : kButtonRoutes) {
+        connect(built.controlAs<QPushButton>(route.id), &QPushButton::clicked, this,
+                [this, &route] { follow(*this, route); });
     }
-    for (const ButtonRoute& route : kListRoutes) {
-        connect(built.controlAs<QComboBox>(route.id), &QComboBox::activated, this, route.handler);
+    for (const int list : kPageLists) {
+        connect(built.controlAs<QComboBox>(list), &QComboBox::activated, this,
+                [this, list] { onListChosen(list); });
     }
-    for (int k = 0; k < static_cast<int>(kestrova::kMotorCount); ++k) {
-        const int editId = id::kMotorEdit0 + k;
-        connect(built.controlAs<QLineEdit>(editId), &QLineEdit::textChanged, this,
-                [this, editId] { onEditChange(editId); });
-    }
-    connect(pageNameEdit, &QLineEdit::textChanged, this,
-            [this] { onEditChange(id::kPageNameEdit); });
+    connect(stepCombo, &QComboBox::currentIndexChanged, this,
+            [this](int index) { editor.setStep(std::max(index, 0)); });
+    connect(built.controlAs<QCheckBox>(id::kLinkToTarget), &QCheckBox::toggled, this,
+            [this](bool linked) { editor.setLinkedToTarget(linked); });
+    connect(pageNameEdit, &QLineEdit::textEdited, this, &CEditorDlg::onPageNameEdited);
+    // Keystrokes in Page Name make one change until the user leaves the edit.
+    connect(pageNameEdit, &QLineEdit::editingFinished, this, [this] { editor.endNameTyping(); });
+    connect(stepTable, &CStepTableView::valueTyped, &editor,
+            &kestrova::EditorSession::onTableValueTyped);
     // Enter and Escape are filtered before any control of this window sees them.
     installEventFilter(this);
     for (QWidget* widget : built.controls) {
@@ -145,49 +153,51 @@ void CEditorDlg::connectHandlers() {
     }
 }
 
-int CEditorDlg::onInitDialog() {
-    // 2. The About item: in the system menu where the platform has one, else it ends File.
-    const std::string_view aboutText = kestrova::res::loadString(id::kAboutText);
-    if (!aboutText.empty()) {
-        if (kestrova::platformHasSystemMenu()) {
-            kestrova::appendSystemMenuItem(winId(), kestrova::toQString(aboutText).toStdU16String(),
-                                           id::kAboutBox);
-        } else if (!menu->actions().isEmpty()) {
-            QMenu* fileMenu = menu->actions().first()->menu();
-            fileMenu->addSeparator();
-            QAction* about = fileMenu->addAction(kestrova::toQString(aboutText));
-            about->setObjectName(QStringLiteral("command%1").arg(id::kAboutBox));
-            connect(about, &QAction::triggered, this, [this] { onSysCommand(id::kAboutBox); });
-        }
-    }
-    // 3. Big and small icon.
+void CEditorDlg::onInitDialog() {
+    addAboutItem();
     setWindowIcon(icon);
-    // 4. Typing beyond seven characters, or any character wider than a byte, is refused.
+    // Typing beyond seven characters, or any character wider than a byte, is refused.
     pageNameEdit->setMaxLength(static_cast<int>(kestrova::kPageNameSize));
     pageNameEdit->setValidator(new kestrova::Latin1Validator(pageNameEdit));
-    // 5. Repeat list: 1 to 254.
     for (int value = 1; value <= kestrova::kMaxRepeat; ++value) {
         repeatCombo->addItem(QString::number(value));
     }
     repeatCombo->setCurrentIndex(-1);
-    // 6. Show the page.
-    refreshPageControls();
-    // 7. The robot picture lives in the frame, hidden.
+    showPage();
+    selectIndex(id::kStepCombo, 0);
+    // The robot picture lives in the frame, hidden.
     robotPicture->setParent(pictureFrame);
     robotPicture->hide();
-    // 8. The motor panels, inside the frame.
     createMotorPanels();
-    // 9. Arrow keys in the step fields.
+    // Arrow keys in the step fields.
     for (int k = 0; k < static_cast<int>(kestrova::kMotorCount); ++k) {
         attachSpin(id::kUpDown0 + k, kestrova::kMaxPosition, id::kMotorEdit0 + k);
     }
     attachSpin(id::kAccUpDown, kestrova::kMaxAcc, id::kAccEdit);
     attachSpin(id::kRateUpDown, kestrova::kMaxRate, id::kRateEdit);
-    // 10. Received chunks come to this window.
-    comm.setOwnerWindow(this);
-    // 11. Nothing to undo yet.
-    updateEditMenu();
-    return 1;
+    undoAction = menu->findChild<QAction*>(QStringLiteral("command%1").arg(id::kEditUndo));
+    redoAction = menu->findChild<QAction*>(QStringLiteral("command%1").arg(id::kEditRedo));
+    undoText = undoAction->text();
+    redoText = redoAction->text();
+    showHistory();
+}
+
+// In the system menu where the platform has one, else it ends File.
+void CEditorDlg::addAboutItem() {
+    const std::string_view aboutText = kestrova::res::loadString(id::kAboutText);
+    if (aboutText.empty()) {
+        return;
+    }
+    if (kestrova::platformHasSystemMenu()) {
+        kestrova::appendSystemMenuItem(winId(), kestrova::toQString(aboutText).toStdU16String(),
+                                       id::kAboutBox);
+    } else if (!menu->actions().isEmpty()) {
+        QMenu* fileMenu = menu->actions().first()->menu();
+        fileMenu->addSeparator();
+        QAction* about = fileMenu->addAction(kestrova::toQString(aboutText));
+        about->setObjectName(QStringLiteral("command%1").arg(id::kAboutBox));
+        connect(about, &QAction::triggered, this, [this] { onSysCommand(id::kAboutBox); });
+    }
 }
 
 int CEditorDlg::doModal() {
@@ -200,25 +210,19 @@ QWidget* CEditorDlg::control(int id) const {
 
 void CEditorDlg::onMenuCommand(int command) {
     const auto route = std::find_if(kMenuRoutes.begin(), kMenuRoutes.end(),
-                                    [command](const ButtonRoute& r) { return r.id == command; });
+                                    [command](const Route& r) { return r.id == command; });
     if (route != kMenuRoutes.end()) {
-        (this->*route->handler)();
-    }
-}
-
-void CEditorDlg::onEditChange(int id) {
-    if (id == id::kPageNameEdit) {
-        onPageNameChange();
-    } else if (id >= id::kMotorEdit0 &&
-               id < id::kMotorEdit0 + static_cast<int>(kestrova::kMotorCount)) {
-        onMotorEditChange(id - id::kMotorEdit0);
+        follow(*this, *route);
     }
 }
 
 void CEditorDlg::createMotorPanels() {
     for (int i = 0; i < static_cast<int>(motorPanels.size()); ++i) {
-        auto* panel = new CMotorPanel(i, this, pictureFrame);
+        auto* panel = new CMotorPanel(i, pictureFrame);
         motorPanels[static_cast<std::size_t>(i)] = panel;
+        connect(panel, &CMotorPanel::valueChanged, this, [this](int motor, int value) {
+            editor.setDraftValue(static_cast<std::size_t>(motor), value);
+        });
         panel->show();
         panel->setUpPanel();
     }
@@ -230,21 +234,13 @@ CMotorPanel* CEditorDlg::motorPanel(int motorIndex) const {
 
 void CEditorDlg::attachSpin(int upDownId, int upper, int editId) {
     QWidget* upDown = control(upDownId);
-    // A new buddy replaces whatever the up-down served before.
-    qDeleteAll(upDown->findChildren<kestrova::SpinStepper*>(Qt::FindDirectChildrenOnly));
+    const auto index =
+        static_cast<std::size_t>(editId == id::kAccEdit    ? kestrova::kAccIndex
+                                 : editId == id::kRateEdit ? kestrova::kRateIndex
+                                                           : editId - id::kMotorEdit0);
     new kestrova::SpinStepper(
         built.controlAs<QLineEdit>(editId), upper,
-        [this, editId](int value) { writeUnsigned(editId, static_cast<unsigned>(value)); }, upDown);
-}
-
-void CEditorDlg::writeMotorEdit(int motorIndex, int value) {
-    writeText(id::kMotorEdit0 + motorIndex, QString::number(value));
-}
-
-void CEditorDlg::onMotorEditChange(int motorIndex) {
-    // The robot hears the new positions before the trackbar moves.
-    sendLivePositions();
-    motorPanel(motorIndex)->setTrackbarPosition(readSigned(id::kMotorEdit0 + motorIndex));
+        [this, index](int value) { editor.setDraftValue(index, value); }, upDown);
 }
 
 // As the caption's close button: the close event ends the run through reject().
@@ -293,18 +289,9 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CEditorDlg::accept() {
-    onOK();
-}
-
-void CEditorDlg::reject() {
-    onCancel();
-}
-
-void CEditorDlg::onOK() {
-    bindControls();
     QDialog::accept();
 }
 
-void CEditorDlg::onCancel() {
+void CEditorDlg::reject() {
     QDialog::reject();
 }

@@ -47,34 +47,8 @@ QString CEditorDlg::readText(int id) const {
     return {};
 }
 
-void CEditorDlg::writeText(int id, const QString& text) {
-    QWidget* widget = control(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        // Qt reports only real changes; every write counts as a change here.
-        const bool unchanged = edit->text() == text;
-        edit->setText(text);
-        if (unchanged) {
-            onEditChange(id);
-        }
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        button->setText(text);
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        label->setText(text);
-    }
-}
-
 unsigned CEditorDlg::readUnsigned(int id) const {
     return parseUnsigned(readText(id));
-}
-
-int CEditorDlg::readSigned(int id) const {
-    bool ok = false;
-    const int value = readText(id).trimmed().toInt(&ok);
-    return ok ? value : 0;
-}
-
-void CEditorDlg::writeUnsigned(int id, unsigned value) {
-    writeText(id, QString::number(value));
 }
 
 void CEditorDlg::selectIndex(int id, int index) {

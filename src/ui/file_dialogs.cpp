@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QFileDialog>
 
-#include "src/ui/qt_text.h"
-
 namespace kestrova {
 
 namespace {
@@ -32,10 +30,6 @@ std::optional<std::filesystem::path> QtPageFileDialogs::chooseSavePath() {
 
 std::optional<std::filesystem::path> QtPageFileDialogs::chooseOpenPath() {
     return choosePath(QFileDialog::AcceptOpen);
-}
-
-void QtPageFileDialogs::showFileError(std::string_view text) {
-    boxes.show({toQString(text), QStringLiteral("error"), MessageIcon::None, nullptr});
 }
 
 }  // namespace kestrova

@@ -1,25 +1,26 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "src/model/page_file_dialogs.h"
-#include "src/ui/message_boxes.h"
+#include <filesystem>
+#include <optional>
 
 namespace kestrova {
 
-// The page-file dialogs: filter "Kestrova Page File (*.kpf)", default suffix "kpf", asking
-// before overwriting; failures shown as "can't save file!" / "can't load file!" captioned
-// "error", without owner or icon, through the given message boxes. Test seam: a test
-// overrides the two choose functions to answer with prepared paths (nothing = cancelled).
+// The page-file paths the user chooses for To PC Save and Load; nothing when cancelled. Test
+// seam: a test answers with prepared paths.
+class PageFileDialogs {
+  public:
+    virtual ~PageFileDialogs() = default;
+    virtual std::optional<std::filesystem::path> chooseSavePath() = 0;
+    virtual std::optional<std::filesystem::path> chooseOpenPath() = 0;
+};
+
+// The real dialogs: filter "Kestrova Page File (*.kpf)", default suffix "kpf", asking before
+// overwriting.
 class QtPageFileDialogs : public PageFileDialogs {
   public:
-    explicit QtPageFileDialogs(MessageBoxes& boxes) : boxes(boxes) {}
-
     std::optional<std::filesystem::path> chooseSavePath() override;
     std::optional<std::filesystem::path> chooseOpenPath() override;
-    void showFileError(std::string_view text) override;
-
-  private:
-    MessageBoxes& boxes;
 };
 
 }  // namespace kestrova

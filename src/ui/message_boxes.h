@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "src/app/session_message.h"
+
 class QWidget;
 
 // Test seam: every message box of the editor goes through a MessageBoxes. The editor uses
@@ -11,8 +13,6 @@ class QWidget;
 // may run a nested QEventLoop inside show() to stand for the time a real box stays open, so
 // that replies arriving meanwhile are handled as they would be under a real box.
 namespace kestrova {
-
-enum class MessageIcon { None, Exclamation };
 
 struct MessageRequest {
     QString text;

@@ -64,8 +64,7 @@ bool isTrackbarKey(int key) {
 
 }  // namespace
 
-CMotorPanel::CMotorPanel(int motorIndex, kestrova::MotorPanelOwner* owner, QWidget* frame)
-    : QFrame(frame), motorIndex(motorIndex), owner(owner) {
+CMotorPanel::CMotorPanel(int motorIndex, QWidget* frame) : QFrame(frame), motorIndex(motorIndex) {
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(kBorderWidth);
     setAutoFillBackground(true);
@@ -123,9 +122,7 @@ void CMotorPanel::setTrackbarPosition(int value) {
 }
 
 void CMotorPanel::onTrackbarScroll() {
-    if (owner != nullptr) {
-        owner->writeMotorEdit(motorIndex, trackbar->sliderPosition());
-    }
+    emit valueChanged(motorIndex, trackbar->sliderPosition());
 }
 
 bool CMotorPanel::endsTracking(const QEvent* event) const {

@@ -6,15 +6,14 @@
 #include <optional>
 
 #include "src/model/page_record.h"
-#include "src/ui/motor_panel_owner.h"
 
 class QLabel;
 class QSlider;
 
 // One motor's floating panel inside the picture frame: the motor's label over a trackbar of
-// 0..200. Moving the trackbar writes its position into the owner's motor edit; the owner moves
-// the trackbar back with setTrackbarPosition, which writes nothing. Pressing anywhere outside
-// the trackbar drags the panel about inside its parent.
+// 0..200. Moving the trackbar reports its position through valueChanged; whoever shows the
+// motor's value moves the trackbar back with setTrackbarPosition, which reports nothing. Pressing
+// anywhere outside the trackbar drags the panel about inside its parent.
 class CMotorPanel : public QFrame {
     Q_OBJECT
 
@@ -24,7 +23,7 @@ class CMotorPanel : public QFrame {
     static constexpr int kTrackbarMaximum = kestrova::kMaxPosition;
 
     // `frame` becomes the parent; the panel stays hidden until shown and set up.
-    CMotorPanel(int motorIndex, kestrova::MotorPanelOwner* owner, QWidget* frame);
+    CMotorPanel(int motorIndex, QWidget* frame);
 
     // Where panel `motorIndex` starts, counted from its parent's client area: two staircases
     // of 12 and 10 panels.
@@ -41,6 +40,10 @@ class CMotorPanel : public QFrame {
     QSlider* trackbarControl() const { return trackbar; }
     QLabel* labelControl() const { return label; }
 
+  signals:
+    // Every movement of the trackbar, and again at the end of tracking; `motor` is 0 for M1.
+    void valueChanged(int motor, int value);
+
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -56,7 +59,6 @@ class CMotorPanel : public QFrame {
     QPoint keptInsideParent(QPoint topLeft) const;
 
     int motorIndex;
-    kestrova::MotorPanelOwner* owner;
     QLabel* label = nullptr;
     QSlider* trackbar = nullptr;
     std::optional<QPoint> dragGrip;  // press point in panel coordinates while dragging

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "src/model/motion_page.h"
 #include "src/model/step_line.h"
 #include "src/ui/dialog_builder.h"
 #include "src/ui/step_cell_editor.h"
@@ -26,18 +25,15 @@ void drawCentred(QPainter& painter, int x, int y, int value) {
     painter.drawText(QPoint(left, y + metrics.ascent()), text);
 }
 
-void drawColumn(QPainter& painter, const CMotionPage& page, const StepTableLayout& layout,
-                const kestrova::AllPositions& positions, int step) {
+// The step's 22 positions, then ACC and Rate, one row each.
+void drawColumn(QPainter& painter, const kestrova::PageRecord& page, const StepTableLayout& layout,
+                int step) {
     const int x = layout.columnCentre(step);
     drawCentred(painter, x, StepTableLayout::kHeaderTop, step);
-    for (std::size_t motor = 0; motor < kestrova::kMotorCount; ++motor) {
-        const auto value =
-            positions[static_cast<std::size_t>(step) * kestrova::kMotorCount + motor];
-        drawCentred(painter, x, layout.rowTop(static_cast<int>(motor)), value);
+    const kestrova::StepLine line = kestrova::readStepLine(page, static_cast<std::size_t>(step));
+    for (std::size_t row = 0; row < line.size(); ++row) {
+        drawCentred(painter, x, layout.rowTop(static_cast<int>(row)), line[row]);
     }
-    const auto s = static_cast<unsigned>(step);
-    drawCentred(painter, x, layout.rowTop(StepTableLayout::kAccRow), page.getAcc(s));
-    drawCentred(painter, x, layout.rowTop(StepTableLayout::kRateRow), page.getRate(s));
 }
 
 }  // namespace
@@ -58,7 +54,7 @@ std::optional<StepTableLayout::Cell> StepTableLayout::cellAt(QPoint point) const
 
 }  // namespace kestrova
 
-CStepTableView::CStepTableView(const CMotionPage& page, QWidget* parent)
+CStepTableView::CStepTableView(const kestrova::PageRecord& page, QWidget* parent)
     : QFrame(parent), page(page) {}
 
 QFont CStepTableView::tableFont(int dpiY) {
@@ -85,17 +81,15 @@ void CStepTableView::paintEvent(QPaintEvent* /*event*/) {
     painter.setBrush(Qt::white);
     painter.drawRect(0, 0, width, height);
 
-    kestrova::AllPositions positions{};
-    page.getAllPositions(positions);
     painter.setPen(Qt::black);
     const auto layout = StepTableLayout::forClient(client.size());
     for (int step = 0; step < static_cast<int>(kestrova::kStepCount); ++step) {
-        drawColumn(painter, page, layout, positions, step);
+        drawColumn(painter, page, layout, step);
     }
 
     // Drawn last, over any text it crosses.
     painter.setPen(QPen(kLineColour, 1, Qt::DashLine));
-    const int lineX = layout.enableLineX(page.getEnableStep());
+    const int lineX = layout.enableLineX(page.enableStep);
     painter.drawLine(lineX, 0, lineX, height);
 }
 
@@ -121,7 +115,7 @@ void CStepTableView::openEditor(StepTableLayout::Cell cell) {
     editor->setFont(tableFont(logicalDpiY()));
     editor->setAlignment(Qt::AlignCenter);
     editor->setGeometry(layout.cellRect(cell).translated(client.topLeft()));
-    const auto line = kestrova::readStepLine(page.getRecord(), static_cast<std::size_t>(cell.step));
+    const auto line = kestrova::readStepLine(page, static_cast<std::size_t>(cell.step));
     editor->setText(QString::number(line[static_cast<std::size_t>(cell.row)]));
     editor->selectAll();
     connect(editor, &kestrova::StepCellEditor::offered, this, &CStepTableView::offer);

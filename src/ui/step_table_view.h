@@ -10,7 +10,6 @@
 
 #include "src/model/page_record.h"
 
-class CMotionPage;
 class QLineEdit;
 
 namespace kestrova {
@@ -59,7 +58,8 @@ class CStepTableView : public QFrame {
     Q_OBJECT
 
   public:
-    explicit CStepTableView(const CMotionPage& page, QWidget* parent = nullptr);
+    // Paints `page`, which must outlive the view.
+    explicit CStepTableView(const kestrova::PageRecord& page, QWidget* parent = nullptr);
 
     // The font the table is drawn in, for a screen of `dpiY` dots per inch; where its face is
     // not installed, a sans-serif one stands in.
@@ -82,7 +82,7 @@ class CStepTableView : public QFrame {
     void offer(const QString& text);
     void closeEditor();
 
-    const CMotionPage& page;
+    const kestrova::PageRecord& page;
     QPointer<kestrova::StepCellEditor> editor;
     kestrova::StepTableLayout::Cell editedCell{};
     QPointer<QWidget> focusBeforeEditing;

@@ -47,14 +47,6 @@ class SimEditorTest : public EditorTest, public ::testing::WithParamInterface<Tr
         return found;
     }
 
-    // To PC Load from a page file, which may hold values that the controls never offer.
-    void loadPageFile(const PageRecord& record) {
-        files.openPath = dir / "page.kpf";
-        ASSERT_TRUE(writePageFile(*files.openPath, record, test::noFlush));
-        click(id::kPcLoad);
-        ASSERT_EQ(motionPage.getRecord(), record);
-    }
-
     TempDir dir;
     const std::string link = (dir / "robot").string();
     std::optional<SimProcess> sim;
@@ -73,16 +65,16 @@ std::string positions(std::size_t step) {
 // name from the editor reaches the simulator's console escaped.
 TEST_P(SimEditorTest, SavedPageComesBackByteForByte) {
     startAndConnect({"--chunk", "1"});
-    loadPageFile(samplePage());
+    load(samplePage());
     click(id::kTargetSave);
     expectBoxes({"Save done!"});
     EXPECT_TRUE(waitForSimLine("<- write page 11 \"Edge\\x1B\\x22#\", checksum good"));
     boxes.shown.clear();
     click(id::kResetPage);
-    ASSERT_EQ(motionPage.getRecord(), defaultPageRecord());
+    ASSERT_EQ(page(), defaultPageRecord());
     choose(id::kPageNumCombo, 11);
     click(id::kTargetLoad);
-    EXPECT_TRUE(spinUntil([] { return motionPage.getRecord() == samplePage(); }));
+    EXPECT_TRUE(spinUntil([&] { return page() == samplePage(); }));
     EXPECT_EQ(readTexts({id::kRepeatCombo, id::kEnableStepCombo}), QStringList({"254", "2"}));
     EXPECT_TRUE(boxes.shown.empty()) << "a page reply shows no box";
     EXPECT_TRUE(waitForSimLine("-> page 11"));
@@ -93,7 +85,7 @@ TEST_P(SimEditorTest, SavedPageComesBackByteForByte) {
 // tests.
 TEST_P(SimEditorTest, PlayLinkedGetStepAndARefusedPage) {
     startAndConnect();
-    loadPageFile(samplePage());
+    load(samplePage());
     click(id::kPlay);
     const auto played = waitForSimLine("<- play page 11");
     const auto last =
@@ -108,7 +100,7 @@ TEST_P(SimEditorTest, PlayLinkedGetStepAndARefusedPage) {
 
     PageRecord outOfRange = samplePage();
     outOfRange.pageNum = kPageCount;
-    loadPageFile(outOfRange);
+    load(outOfRange);
     click(id::kTargetSave);
     expectBoxes({"Failed!!"});
     EXPECT_TRUE(waitForSimLine("-> failure line (no such page)"));

@@ -10,10 +10,10 @@ using namespace kestrova;
 
 // The default page's bytes are checked in the packets that carry it.
 TEST(MotionPage, StartsAndResetsToTheDefaultPageAndKeepsEveryByteOfARecord) {
-    EXPECT_EQ(motionPage.getRecord(), defaultPageRecord());
+    CMotionPage page;
+    EXPECT_EQ(page.getRecord(), defaultPageRecord());
     PageBytes bytes;
     std::iota(bytes.begin(), bytes.end(), std::uint8_t{53});  // wraps through 255 and 0
-    CMotionPage page;
     page.setRecord(fromBytes(bytes));
     EXPECT_EQ(toBytes(page.getRecord()), bytes);
 

@@ -29,10 +29,10 @@ TEST(PageFileKinds, OnlyRegularFilesAreUsedAndASaveIsFlushedBeforeTheRename) {
     fs::create_symlink("/dev/zero", dir / "zero.kpf");
     for (const char* name : {"pipe.kpf", "to-pipe.kpf", "zero.kpf"}) {
         EXPECT_EQ(readPageFile(dir / name), std::nullopt) << name;
-        // Saving is tried on the FIFO only: a system device must never be written, even in error.
-        EXPECT_TRUE(name[0] == 'z' ||
-                    !writePageFile(dir / name, defaultPageRecord(), test::noFlush))
-            << name;
+    }
+    // Saving is tried on the FIFO only: a system device must never be written, even in error.
+    for (const char* name : {"pipe.kpf", "to-pipe.kpf"}) {
+        EXPECT_FALSE(writePageFile(dir / name, defaultPageRecord(), test::noFlush)) << name;
     }
     EXPECT_TRUE(fs::is_fifo(fs::symlink_status(dir / "pipe.kpf")));
 

@@ -14,16 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ScriptedDialogs : public PageFileDialogs {
-  public:
-    std::optional<fs::path> path;  // nothing: the user cancels
-    std::vector<std::string> errors;
-
-    std::optional<fs::path> chooseSavePath() override { return path; }
-    std::optional<fs::path> chooseOpenPath() override { return path; }
-    void showFileError(std::string_view text) override { errors.emplace_back(text); }
-};
-
 void writeBytes(const fs::path& path, const test::Bytes& bytes) {
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
@@ -32,45 +22,36 @@ void writeBytes(const fs::path& path, const test::Bytes& bytes) {
 }  // namespace
 
 // Saving over a longer file leaves exactly the record; a save that fails leaves what was
-// there. Neither leaves a temporary file or the page busy.
+// there. Neither leaves a temporary file.
 TEST(PageFile, SaveReplacesAFileWhollyOrNotAtAll) {
     test::TempDir dir;
-    ScriptedDialogs dialogs;
     CMotionPage page;
     page.setRecord(test::samplePage());
-    EXPECT_EQ(page.saveToFile(dialogs, test::noFlush), 1) << "a cancelled save is no failure";
-    dialogs.path = dir / "walk.kpf";
-    writeBytes(*dialogs.path, test::Bytes(500, 1));
-    ASSERT_EQ(page.saveToFile(dialogs, test::noFlush), 1);
-    EXPECT_EQ(fs::file_size(*dialogs.path), kPageRecordSize);
+    writeBytes(dir / "walk.kpf", test::Bytes(500, 1));
+    ASSERT_EQ(page.saveToFile(dir / "walk.kpf", test::noFlush), 1);
+    EXPECT_EQ(fs::file_size(dir / "walk.kpf"), kPageRecordSize);
     CMotionPage loaded;
-    ASSERT_EQ(loaded.loadFromFile(dialogs), 1);
+    ASSERT_EQ(loaded.loadFromFile(dir / "walk.kpf"), 1);
     EXPECT_EQ(loaded.getRecord(), test::samplePage());
 
     fs::create_directory(dir / "folder.kpf");  // a folder cannot be replaced by a file
-    dialogs.path = dir / "folder.kpf";
-    EXPECT_EQ(page.saveToFile(dialogs, test::noFlush), 0);
-    EXPECT_TRUE(fs::is_directory(*dialogs.path));
-    EXPECT_EQ(dialogs.errors, std::vector<std::string>{"can't save file!"});
+    EXPECT_EQ(page.saveToFile(dir / "folder.kpf", test::noFlush), 0);
+    EXPECT_TRUE(fs::is_directory(dir / "folder.kpf"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2) << "no temporary file";
 }
 
 TEST(PageFile, ShortMissingOrFolderFilesAreRefusedAndLongerOnesGiveTheirFirstRecord) {
     test::TempDir dir;
-    ScriptedDialogs dialogs;
     CMotionPage page;
     page.setRecord(test::samplePage());
     for (std::size_t size : {std::size_t{0}, std::size_t{100}, kPageRecordSize - 1}) {
         writeBytes(dir / "short.kpf", test::Bytes(size, 7));
-        dialogs.path = dir / "short.kpf";
-        EXPECT_EQ(page.loadFromFile(dialogs), 0) << size << " bytes";
+        EXPECT_EQ(page.loadFromFile(dir / "short.kpf"), 0) << size << " bytes";
     }
     for (const fs::path& path : {dir / "missing.kpf", dir.path()}) {
-        dialogs.path = path;
-        EXPECT_EQ(page.loadFromFile(dialogs), 0) << path;
+        EXPECT_EQ(page.loadFromFile(path), 0) << path;
     }
     EXPECT_EQ(page.getRecord(), test::samplePage());
-    EXPECT_EQ(dialogs.errors, std::vector<std::string>(5, "can't load file!"));
 
     test::Bytes longer = test::bytesOf(toBytes(defaultPageRecord()));
     longer.resize(300, 0xAB);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <numeric>
 #include <vector>
 
 #include "src/model/page_record.h"
@@ -33,6 +34,16 @@ inline PageRecord samplePage() {
     page.acc.fill(0xFE);
     page.enableStep = 2;
     page.repeat = kMaxRepeat;
+    return page;
+}
+
+// Step s, motor m at 22 s + m, ACC s, Rate 100 + s; steps 0 to `enable` enabled.
+inline PageRecord distinctPage(std::uint8_t enable) {
+    PageRecord page = defaultPageRecord();
+    std::iota(page.position.begin(), page.position.end(), 0);
+    std::iota(page.acc.begin(), page.acc.end(), 0);
+    std::iota(page.rate.begin(), page.rate.end(), 100);
+    page.enableStep = enable;
     return page;
 }
 

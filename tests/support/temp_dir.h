@@ -11,14 +11,17 @@ namespace kestrova::test {
 class TempDir {
   public:
     // Portable (Windows builds run these tests too): a random name that did not exist yet.
+    // A folder that cannot be made (an unwritable TMPDIR) throws with the system's reason.
     TempDir() {
         std::random_device random;
-        std::error_code taken;
-        while (path_.empty()) {
+        for (int tries = 0; path_.empty(); ++tries) {
             auto candidate =
                 std::filesystem::temp_directory_path() / ("kestrova-" + std::to_string(random()));
-            if (std::filesystem::create_directory(candidate, taken)) {
+            std::error_code failed;
+            if (std::filesystem::create_directory(candidate, failed)) {
                 path_ = std::move(candidate);
+            } else if (failed || tries == 100) {
+                throw std::filesystem::filesystem_error("no temporary folder", candidate, failed);
             }
         }
     }

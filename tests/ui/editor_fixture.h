@@ -26,7 +26,6 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
-#include "src/model/motion_page.h"
 #include "src/model/page_file.h"
 #include "src/protocol/packets.h"
 #include "src/ui/editor_dlg.h"
@@ -36,6 +35,7 @@
 #include "src/ui/step_table_view.h"
 #include "tests/support/pty_pair.h"
 #include "tests/support/sample_page.h"
+#include "tests/support/spin_until.h"
 #include "tests/support/temp_dir.h"
 
 namespace kestrova::test {
@@ -65,21 +65,10 @@ class RecordingMessageBoxes : public MessageBoxes {
 // The real page-file dialogs with the user's choice prepared; nothing means cancelled.
 class ScriptedFileDialogs : public QtPageFileDialogs {
   public:
-    using QtPageFileDialogs::QtPageFileDialogs;
     std::optional<std::filesystem::path> chooseSavePath() override { return savePath; }
     std::optional<std::filesystem::path> chooseOpenPath() override { return openPath; }
     std::optional<std::filesystem::path> savePath, openPath;
 };
-
-// Runs the event loop until `done` holds or the time is up; returns whether it holds.
-inline bool spinUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() <= limit.count()) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
-}
 
 inline void spinFor(std::chrono::milliseconds duration) {
     spinUntil([] { return false; }, duration);
@@ -122,13 +111,27 @@ W* childControl(const QWidget* dialog, int controlId) {
 class EditorTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        motionPage.reset();
         dlg = std::make_unique<CEditorDlg>(&boxes, &files);
         dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
     }
     void TearDown() override { dlg.reset(); }
 
+    EditorSession& session() const { return dlg->session(); }
+    const PageRecord& page() const { return dlg->session().page(); }
+    // Shows `record` as To PC Load does (one undoable change), from a file of the test's own.
+    void load(const PageRecord& record) {
+        ASSERT_TRUE(writePageFile(pageDir / "shown.kpf", record, noFlush));
+        session().onPcLoad(pageDir / "shown.kpf");
+        ASSERT_EQ(page(), record);
+    }
+    // A step field's value as an arrow key or a slider gives it.
+    void setField(int controlId, int value) const {
+        const int index = controlId == id::kAccEdit    ? int(kAccIndex)
+                          : controlId == id::kRateEdit ? int(kRateIndex)
+                                                       : controlId - id::kMotorEdit0;
+        session().setDraftValue(static_cast<std::size_t>(index), value);
+    }
     template <typename W>
     W* widget(int controlId) const {
         return qobject_cast<W*>(dlg->control(controlId));
@@ -159,7 +162,8 @@ class EditorTest : public ::testing::Test {
     }
 
     RecordingMessageBoxes boxes;
-    ScriptedFileDialogs files{boxes};
+    ScriptedFileDialogs files;
+    TempDir pageDir;
     std::unique_ptr<CEditorDlg> dlg;
 };
 
@@ -180,7 +184,7 @@ class PtyEditorTest : public EditorTest {
     // Opens COM1 and forgets the message that says so.
     void connect() {
         dlg->onConnect();
-        ASSERT_TRUE(dlg->port().isConnected());
+        ASSERT_TRUE(session().port().isConnected());
         boxes.shown.clear();
     }
 
@@ -191,22 +195,6 @@ class PtyEditorTest : public EditorTest {
             all.insert(all.end(), got.begin(), got.end());
         }
         return all;
-    }
-
-    // The motor positions of each live-positions packet drained; nothing else may have come.
-    std::vector<StepPositions> drainLive() {
-        const Bytes bytes = drain();
-        EXPECT_EQ(bytes.size() % kLivePacketSize, 0u);
-        std::vector<StepPositions> packets;
-        constexpr auto kSize = static_cast<std::ptrdiff_t>(kLivePacketSize);
-        for (auto at = bytes.begin(); bytes.end() - at >= kSize; at += kSize) {
-            MotorFields fields{};
-            std::copy_n(at + kPayloadOffset, kMotorCount, fields.begin());
-            const LivePacket rebuilt = buildLivePositionsPacket(fields);
-            EXPECT_TRUE(std::equal(rebuilt.begin(), rebuilt.end(), at)) << "not a live packet";
-            std::copy_n(at + kPayloadOffset, kMotorCount, packets.emplace_back().begin());
-        }
-        return packets;
     }
 
     PtyPair pty;

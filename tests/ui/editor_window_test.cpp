@@ -150,115 +150,22 @@ TEST_F(PtyEditorTest, CloseButtonAndFileExitEndTheModalRunAndTheOpenPortCloses) 
     EXPECT_EQ(boxes.texts(), std::vector<QString>{"COM1 open."});
 }
 
-// Community > Setup: picks the entries and presses OK or Cancel.
-void runSetup(const CEditorDlg& dlg, int port, int baud, bool confirm) {
-    whenModalShown(dlg.window(), [port, baud, confirm](QWidget* setup) {
-        childControl<QComboBox>(setup, id::kPortCombo)->setCurrentIndex(port);
-        childControl<QComboBox>(setup, id::kBaudCombo)->setCurrentIndex(baud);
-        QTest::mouseClick(childControl<QPushButton>(setup, confirm ? id::kOk : id::kCancel),
-                          Qt::LeftButton);
-    });
-    chooseMenu(dlg, "&Setup");
-}
-
-#ifdef _WIN32
-constexpr const char* kMissingDevice = R"(\\.\COM199)";
-#else
-constexpr const char* kMissingDevice = "/nonexistent/kestrova-tty";
-#endif
-
-// "already open." and "is closed." name the open port; the other messages the choice in Setup.
-TEST_F(PtyEditorTest, ConnectDisconnectNameTheOpenPortOrTheChoiceAndAMissingDeviceFails) {
-    EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(0, 3));
-    chooseMenu(*dlg, "&Disconnect");
-    chooseMenu(*dlg, "&Connect");
-    chooseMenu(*dlg, "&Connect");
-    ASSERT_EQ(dlg->port().isConnected(), true);
-    runSetup(*dlg, 2, 4, true);
-    runSetup(*dlg, 0, 0, false);
-    EXPECT_EQ(dlg->buildPortSettings(), buildPortSettings(2, 4));
-    chooseMenu(*dlg, "&Connect");
-    // The port closes only once its message has been dismissed.
-    bool openWhileShown = false;
-    boxes.whileOpen = [&](const MessageRequest&) { openWhileShown = dlg->port().isConnected(); };
-    chooseMenu(*dlg, "&Disconnect");
-    boxes.whileOpen = nullptr;
-    EXPECT_EQ(std::pair(openWhileShown, dlg->port().isConnected()), std::pair(true, false));
-    qputenv("KESTROVA_COM4", QByteArray(kMissingDevice));
-    runSetup(*dlg, 3, 3, true);
-    ::testing::internal::CaptureStderr();
-    chooseMenu(*dlg, "&Connect");
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(said.starts_with(std::string(kMissingDevice) + ": ") &&
-                said.ends_with("; is the adapter plugged in?\n"))
-        << said;  // the system's reason between them
-    qunsetenv("KESTROVA_COM4");
-    EXPECT_EQ(dlg->port().isConnected(), false);
-    EXPECT_EQ(boxes.texts(),
-              (std::vector<QString>{"COM1 is not opened.", "COM1 open.", "COM1 already open.",
-                                    "COM1 already open.", "COM1 is closed.", "COM4 open fail."}));
-    for (const MessageRequest& box : boxes.shown) {
-        EXPECT_EQ(std::tuple(box.icon, box.caption, box.owner),
-                  std::tuple(MessageIcon::Exclamation, QString("ui_tests"), dlg.get()));
-    }
-}
-
-TEST_F(PtyEditorTest, RepliesArrivingWhileABoxIsOpenWaitAndAreThenHandled) {
-    connect();
-    const Bytes done = bytesOf(buildDoneReply());
-    std::size_t shownWhileOpen = 0;
-    boxes.whileOpen = [&](const MessageRequest& request) {
-        if (boxes.shown.size() == 1) {
-            EXPECT_TRUE(pty.send(done));
-            spinFor(300ms);  // the user takes a while to press OK
-            shownWhileOpen = boxes.shown.size();
-        } else if (request.text == "COM1 is closed.") {  // the port is still open meanwhile
-            EXPECT_TRUE(pty.send(done));
-            EXPECT_TRUE(spinUntil([&] { return boxes.shown.size() == 4; }, 2s));
-        }
+// The page lists store the chosen entry; choosing a STEP loads nothing, and a name being typed
+// leaves the step fields alone.
+TEST_F(EditorTest, PageListsStoreTheChosenEntry) {
+    const std::tuple<int, int, std::uint8_t PageRecord::*, int> cases[] = {
+        {id::kPageNumCombo, 19, &PageRecord::pageNum, 19},
+        {id::kNextPageCombo, 0, &PageRecord::nextPage, 0},  // "None"
+        {id::kEnableStepCombo, 7, &PageRecord::enableStep, 7},
+        {id::kRepeatCombo, 253, &PageRecord::repeat, 254},
+        {id::kStepCombo, 3, &PageRecord::repeat, 254},
     };
-    ASSERT_TRUE(pty.send(done));
-    ASSERT_TRUE(spinUntil([&] { return boxes.shown.size() == 2; }));
-    EXPECT_EQ(shownWhileOpen, 1u);
-    EXPECT_EQ(std::tuple(boxes.shown[0].owner, boxes.shown[0].icon, boxes.shown[0].caption),
-              std::tuple(static_cast<QWidget*>(dlg.get()), MessageIcon::None, QString("ui_tests")));
-    dlg->onDisconnect();
-    EXPECT_EQ(boxes.texts(),
-              (std::vector<QString>{"Save done!", "Save done!", "COM1 is closed.", "Save done!"}));
-}
-
-// Counts the paint events of the widget it filters.
-struct PaintCounter : QObject {
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-    int paints = 0;
-};
-
-// Choosing a STEP loads nothing; a name being typed leaves the step fields alone. Of the page
-// controls only Enable Step repaints the step table.
-TEST_F(EditorTest, PageListsStoreTheChosenEntryAndOnlyEnableStepRepaints) {
-    const std::tuple<int, int, std::uint8_t PageRecord::*, int, bool> cases[] = {
-        {id::kPageNumCombo, 19, &PageRecord::pageNum, 19, false},
-        {id::kNextPageCombo, 0, &PageRecord::nextPage, 0, false},  // "None"
-        {id::kEnableStepCombo, 7, &PageRecord::enableStep, 7, true},
-        {id::kRepeatCombo, 253, &PageRecord::repeat, 254, false},
-        {id::kStepCombo, 3, &PageRecord::repeat, 254, false},
-    };
-    PaintCounter table;
-    dlg->control(id::kStepTable)->installEventFilter(&table);
-    for (const auto& [controlId, index, field, stored, repaints] : cases) {
-        QApplication::processEvents();
-        table.paints = 0;
+    for (const auto& [controlId, index, field, stored] : cases) {
         choose(controlId, index);
-        QApplication::processEvents();
-        EXPECT_EQ(+(motionPage.getRecord().*field), stored) << controlId << " entry " << index;
-        EXPECT_EQ(table.paints > 0, repaints) << controlId;
+        EXPECT_EQ(+(page().*field), stored) << controlId << " entry " << index;
     }
+    EXPECT_EQ(session().step(), 3);
     QTest::keyClicks(dlg->control(id::kPageNameEdit), "x");
-    QApplication::processEvents();
-    EXPECT_EQ(table.paints, 0);
     EXPECT_EQ(dlg->readText(id::kMotorEdit0), "");
 }
 
@@ -267,36 +174,35 @@ TEST_F(EditorTest, PageNameStoresUpToSevenSingleByteCharactersNulPadded) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "ABCDEFGH");
-    EXPECT_EQ(motionPage.getRecord().pageName, (PageName{'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
+    EXPECT_EQ(page().pageName, (PageName{'A', 'B', 'C', 'D', 'E', 'F', 'G'}));
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    EXPECT_EQ(motionPage.getRecord().pageName, PageName{});
+    EXPECT_EQ(page().pageName, PageName{});
     // Latin-1 beyond ASCII is one byte each; wider characters are refused.
     for (QChar c : QString::fromUtf8("\u00e9한t\u00e9")) {  // beyond what QTest can type
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(edit, &press);
     }
     EXPECT_EQ(edit->text(), QString::fromUtf8("\u00e9t\u00e9"));
-    EXPECT_EQ(motionPage.getRecord().pageName, (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
+    EXPECT_EQ(page().pageName, (PageName{0xE9, 't', 0xE9, 0, 0, 0, 0}));
 }
 
 TEST_F(EditorTest, RefreshShowsThePageAndLeavesStepFieldsAlone) {
-    dlg->writeUnsigned(id::kMotorEdit0 + 5, 42);
+    setField(id::kMotorEdit0 + 5, 42);
     choose(id::kStepCombo, 5);
     PageRecord record = defaultPageRecord();
     record.pageName = {'S', 'E', 'V', 'E', 'N', 'C', 'H'};
     // No entry shows that Page Num or that Repeat.
     std::tie(record.pageNum, record.enableStep, record.nextPage, record.repeat) =
         std::tuple(kPageCount, 7, 3, 0);
-    motionPage.setRecord(record);
-    dlg->refreshPageControls();
+    load(record);
     EXPECT_EQ(readTexts({id::kPageNameEdit, id::kEnableStepCombo, id::kNextPageCombo,
                          id::kStepCombo, id::kMotorEdit0 + 5}),
               QStringList({"SEVENCH", "7", "3", "0", "42"}));
     EXPECT_EQ(
         std::pair(dlg->selectedIndex(id::kPageNumCombo), dlg->selectedIndex(id::kRepeatCombo)),
         std::pair(-1, -1));
-    EXPECT_EQ(motionPage.getRecord(), record);  // showing the values stored nothing back
+    EXPECT_EQ(page(), record);  // showing the values stored nothing back
 }
 
 TEST_F(EditorTest, SaveWritesThePageCancelChangesNothingAndFailuresShowErrorBoxes) {
@@ -320,8 +226,7 @@ TEST_F(EditorTest, SaveWritesThePageCancelChangesNothingAndFailuresShowErrorBoxe
 // The real dialogs offer only page files, add the suffix, confirm an overwrite, and give
 // nothing when cancelled.
 TEST(PageFileDialogs, OfferOnlyPageFilesAndReturnNothingWhenCancelled) {
-    RecordingMessageBoxes boxes;
-    QtPageFileDialogs dialogs(boxes);
+    QtPageFileDialogs dialogs;
     for (bool saving : {true, false}) {
         QStringList seen;
         whenModalShown(nullptr, [&](QWidget* modal) {
@@ -334,7 +239,6 @@ TEST(PageFileDialogs, OfferOnlyPageFilesAndReturnNothingWhenCancelled) {
         EXPECT_EQ(saving ? dialogs.chooseSavePath() : dialogs.chooseOpenPath(), std::nullopt);
         EXPECT_EQ(seen, QStringList({"Kestrova Page File (*.kpf)", "kpf"}));
     }
-    EXPECT_TRUE(boxes.shown.empty());
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST_F(SetupPortsTest, AChosenDeviceThatHasGoneStaysChosenAndFailsToOpen) {
     EXPECT_EQ(entries.mid(5), (QStringList{"ttyACM0", "ttyUSB0"}));
     EXPECT_EQ(selected, "ttyUSB0");
     dlg->onConnect();
-    EXPECT_EQ(dlg->port().isConnected(), false);
+    EXPECT_EQ(session().port().isConnected(), false);
     EXPECT_EQ(boxes.texts(), std::vector<QString>{"ttyUSB0 open fail."});
 }
 
@@ -91,15 +91,18 @@ TEST_F(SetupPortsTest, ConnectOpensTheChosenDeviceAndItsMessagesNameIt) {
     dlg->onDisconnect();
     dlg->onConnect();
     dlg->onConnect();
-    dlg->sendPageRead();
-    const ReadRequest request = buildReadRequest(0);
-    EXPECT_EQ(pty.receive(request.size()), Bytes(request.begin(), request.end()));
+    session().sendPageRead();
+    EXPECT_EQ(pty.receive(9), (Bytes{0x23, 0x23, 0x23, 'r', 0, 0xFE, 0xFE, 0xFE, 0x0A}));
     runSetup("COM3");  // the open port keeps its name; the rest follow the current choice
     dlg->onDisconnect();
     dlg->onDisconnect();
     EXPECT_EQ(boxes.texts(),
               (std::vector<QString>{"pty0 is not opened.", "pty0 open.", "pty0 already open.",
                                     "pty0 is closed.", "COM3 is not opened."}));
+    for (const MessageRequest& box : boxes.shown) {
+        EXPECT_EQ(std::tuple(box.icon, box.caption, box.owner),
+                  std::tuple(MessageIcon::Exclamation, QString("ui_tests"), dlg.get()));
+    }
 }
 
 }  // namespace

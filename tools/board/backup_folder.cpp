@@ -35,26 +35,37 @@ std::string writeSet(const fs::path& folder, const std::vector<PageRecord>& page
     return problem.empty() ? indexProblem : problem;
 }
 
-// Moves the files of `from` into `into`, replacing those of the same names, and removes
-// `from`. The files are complete already, so only a rename can fail, and the first one
-// would: nothing has changed then.
-std::string moveFiles(const fs::path& from, const fs::path& into, FlushToDisk flush) {
+// Moves what the target holds besides a backup's own files (notes, other files) into the new
+// folder, so that replacing the folder loses none of them.
+std::string moveOthers(const fs::path& from, const fs::path& into) {
     std::error_code error;
-    std::vector<fs::path> files = pageFilesIn(from);
-    files.push_back(from / kIndexFile);
-    for (const fs::path& file : files) {
-        fs::rename(file, into / file.filename(), error);
+    std::error_code missing;
+    std::vector<fs::path> others;
+    for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
+        if (!fs::exists(fs::symlink_status(into / entry.path().filename(), missing))) {
+            others.push_back(entry.path());
+        }
+    }
+    if (error) {
+        return "cannot list " + from.string() + ": " + error.message();
+    }
+    for (const fs::path& other : others) {
+        fs::rename(other, into / other.filename(), error);
         if (error) {
-            return "cannot move " + file.string() + " into " + into.string() + ": " +
+            return "cannot move " + other.string() + " into " + into.string() + ": " +
                    error.message();
         }
     }
-    fs::remove(from, error);
-    flush(into);
     return {};
 }
 
 }  // namespace
+
+fs::path BackupFolder::followed(const fs::path& folder) {
+    std::error_code error;
+    const fs::path named = fs::is_symlink(folder, error) ? fs::canonical(folder, error) : folder;
+    return error ? folder : named;
+}
 
 std::string BackupFolder::unusable() const {
     std::error_code error;
@@ -65,52 +76,80 @@ std::string BackupFolder::unusable() const {
 
 std::vector<std::string> BackupFolder::refusals(const std::vector<PageRecord>& pages) const {
     std::vector<std::string> refused;
-    for (const PageRecord& page : pages) {
-        const std::string problem =
-            replaceRefusal(target / pageFileName(page.pageNum), pageFileBytes(page), rules.force);
-        if (!problem.empty()) {
-            refused.push_back(problem);
+    const auto check = [&](const fs::path& file, std::string_view content) {
+        if (std::string problem = replaceRefusal(file, content, rules.force); !problem.empty()) {
+            refused.push_back(std::move(problem));
         }
+    };
+    for (const PageRecord& page : pages) {
+        check(target / pageFileName(page.pageNum), pageFileBytes(page));
     }
-    if (const std::string problem =
-            replaceRefusal(target / kIndexFile, indexText(pages), rules.force);
-        !problem.empty()) {
-        refused.push_back(problem);
-    }
+    check(target / kIndexFile, indexText(pages));
     return refused;
 }
 
-std::string BackupFolder::store(const std::vector<PageRecord>& pages) const {
-    const fs::path staging = freeIncompleteFolder();
+std::vector<std::string> BackupFolder::store(const std::vector<PageRecord>& pages) const {
+    const fs::path staging = freeFolderBeside(".incomplete");
+    const std::string kept =
+        target.string() + " was left as it was; the pages read are in " + staging.string();
     if (const std::string problem = writeSet(staging, pages, rules.flush); !problem.empty()) {
-        return problem + "; " + target.string() + " was left as it was; the pages written are in " +
-               staging.string();
+        return {problem + "; " + kept};
     }
+    std::vector<std::string> refused = refusals(pages);
+    if (refused.empty()) {
+        const std::string problem = swapIn(staging);
+        return problem.empty() ? refused : std::vector<std::string>{problem};
+    }
+    refused.push_back(kept);
+    return refused;
+}
+
+std::string BackupFolder::swapIn(const fs::path& staging) const {
     std::error_code error;
-    if (!fs::exists(target, error)) {
+    const std::string where = "; the pages read are in " + staging.string();
+    if (!fs::exists(fs::symlink_status(target, error))) {
         fs::rename(staging, target, error);
         rules.flush(folderOf(target));
         return error ? "cannot rename " + staging.string() + " to " + target.string() + ": " +
-                           error.message() + "; the pages are in " + staging.string()
+                           error.message() + where
                      : std::string();
     }
-    const std::string problem = moveFiles(staging, target, rules.flush);
-    return problem.empty() ? problem
-                           : problem + "; " + target.string() +
-                                 " was left as it was; the pages are in " + staging.string();
+    if (const std::string problem = moveOthers(target, staging); !problem.empty()) {
+        return problem + "; " + target.string() + " keeps its old pages" + where +
+               ", with the files moved so far";
+    }
+    const fs::path old = freeFolderBeside(".old");
+    fs::rename(target, old, error);
+    if (error) {
+        return "cannot rename " + target.string() + " to " + old.string() + ": " + error.message() +
+               "; " + target.string() + " keeps its old pages" + where + ", with its other files";
+    }
+    fs::rename(staging, target, error);
+    if (error) {
+        const std::string problem =
+            "cannot rename " + staging.string() + " to " + target.string() + ": " + error.message();
+        fs::rename(old, target, error);
+        return problem + "; " +
+               (error ? "the old pages are in " + old.string()
+                      : target.string() + " keeps its old pages") +
+               where;
+    }
+    rules.flush(folderOf(target));
+    fs::remove_all(old, error);
+    return {};
 }
 
 std::string BackupFolder::keepIncomplete(const std::vector<PageRecord>& pages) const {
     if (pages.empty()) {
         return "no page was read";
     }
-    const fs::path folder = freeIncompleteFolder();
+    const fs::path folder = freeFolderBeside(".incomplete");
     const std::string problem = writeSet(folder, pages, rules.flush);
     return problem.empty() ? "the pages read are in " + folder.string() : problem;
 }
 
-fs::path BackupFolder::freeIncompleteFolder() const {
-    const fs::path first = target.string() + ".incomplete";
+fs::path BackupFolder::freeFolderBeside(const std::string& suffix) const {
+    const fs::path first = target.string() + suffix;
     fs::path candidate = first;
     std::error_code error;
     for (int n = 2; fs::exists(fs::symlink_status(candidate, error)); ++n) {

@@ -31,6 +31,20 @@ std::optional<PageRecord> loadPage(const fs::path& file, Report& report) {
     return checked.page;
 }
 
+// The pages that a restore needs (all of them, or those named) and the folder lacks.
+std::vector<int> missingPages(const CheckedFolder& checked, const std::vector<int>& named) {
+    std::vector<int> missing;
+    for (int number = 0; number < static_cast<int>(kPageCount); ++number) {
+        const bool needed = named.empty() || std::ranges::count(named, number) > 0;
+        const bool held = std::ranges::any_of(
+            checked.pages, [&](const auto& file) { return file.second.pageNum == number; });
+        if (needed && !held) {
+            missing.push_back(number);
+        }
+    }
+    return missing;
+}
+
 // A page number rather than a file name: up to three digits.
 std::optional<int> pageNumberText(const std::string& text) {
     constexpr std::size_t kMostDigits = 3;
@@ -64,46 +78,56 @@ void BoardCommands::backup(const fs::path& folder) {
         report.note("nothing written to " + folder.string() + "; " + target.keepIncomplete(read));
         return;
     }
-    const std::vector<std::string> refused = target.refusals(read);
-    for (const std::string& problem : refused) {
+    const std::vector<std::string> problems = target.store(read);
+    for (const std::string& problem : problems) {
         report.fileError(problem);
     }
-    const std::string problem =
-        refused.empty() ? target.store(read) : "nothing written to " + folder.string();
-    if (!problem.empty()) {
-        report.fileError(problem);
-    } else {
+    if (problems.empty()) {
         report.summary(std::to_string(kPageCount) + " pages saved in " + folder.string());
     }
 }
 
-void BoardCommands::restore(const fs::path& folder) {
+void BoardCommands::restore(const fs::path& folder, const std::vector<int>& pages) {
     const CheckedFolder checked = checkBackupFolder(folder);
-    for (const std::string& problem : checked.problems) {
+    std::vector<std::string> problems = checked.problems;
+    const std::vector<int> missing =
+        problems.empty() ? missingPages(checked, pages) : std::vector<int>{};
+    if (missing.size() == kPageCount) {
+        problems.push_back("no page-NN.kpf in " + folder.string());
+    }
+    for (std::size_t i = 0; i < missing.size() && missing.size() < kPageCount; ++i) {
+        problems.push_back((folder / pageFileName(missing[i])).string() + " is missing");
+    }
+    if (!missing.empty() && pages.empty()) {
+        problems.emplace_back("a restore needs all " + std::to_string(kPageCount) +
+                              " page files, or the numbers of the pages to restore");
+    }
+    for (const std::string& problem : problems) {
         report.fileError(problem);
     }
-    if (!checked.problems.empty()) {
+    if (!problems.empty()) {
         report.fileError("nothing was sent to the board");
         return;
     }
-    if (checked.pages.empty()) {
-        report.fileError("no page-NN.kpf in " + folder.string());
+    std::vector<SourcedPage> sent;
+    for (const auto& [file, page] : checked.pages) {
+        if (pages.empty() || std::ranges::count(pages, page.pageNum) > 0) {
+            sent.emplace_back(file.string(), page);
+        }
+    }
+    if (!withinLimits(sent) || link() == nullptr) {
         return;
     }
-    std::vector<SourcedPage> pages;
+    std::size_t restored = 0;
+    report.expect(pages.empty() ? kPageCount : pages.size());
     for (const auto& [file, page] : checked.pages) {
-        pages.emplace_back(file.string(), page);
-    }
-    if (!withinLimits(pages) || link() == nullptr) {
-        return;
-    }
-    report.expect(checked.pages.size());
-    for (const auto& [file, page] : checked.pages) {
-        writeAndVerify(page, file.filename().string());
+        if (pages.empty() || std::ranges::count(pages, page.pageNum) > 0) {
+            writeAndVerify(page, file.filename().string());
+            ++restored;
+        }
     }
     if (report.failedPageCount() == 0) {
-        report.summary(std::to_string(checked.pages.size()) + " pages restored from " +
-                       folder.string());
+        report.summary(std::to_string(restored) + " pages restored from " + folder.string());
     }
 }
 
@@ -176,7 +200,8 @@ void BoardCommands::play(const std::string& fileOrNumber) {
 BoardLink* BoardCommands::link() {
     if (!linkTried) {
         linkTried = true;
-        board = std::make_unique<BoardLink>(settings.timeout);
+        board = std::make_unique<BoardLink>(settings.timing,
+                                            [this](const std::string& line) { report.note(line); });
         const std::string problem = board->open(settings.device, settings.baudRate);
         if (!problem.empty()) {
             report.linkFailed(problem);

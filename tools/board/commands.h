@@ -24,7 +24,7 @@ namespace kestrova::board {
 struct LinkSettings {
     PortDevice device;
     std::uint32_t baudRate = 0;
-    std::chrono::milliseconds timeout{0};
+    LinkTiming timing;
 };
 
 // The commands that talk to the board. Only restore, write and play send it pages; the link
@@ -41,7 +41,8 @@ class BoardCommands {
     void refuseOutsideLimits(const RobotProfile& profile) { limits = profile; }
 
     void backup(const std::filesystem::path& folder);
-    void restore(const std::filesystem::path& folder);
+    // Every page of a backup folder, or only those named.
+    void restore(const std::filesystem::path& folder, const std::vector<int>& pages = {});
     void read(int number, const std::filesystem::path& file);
     void write(const std::filesystem::path& file);
     void verify(const std::filesystem::path& file);

@@ -50,16 +50,31 @@ void exportPage(const fs::path& pageFile, const fs::path& out, const SaveRules& 
     }
 }
 
-void importPage(const fs::path& in, const fs::path& pageFile, const SaveRules& rules,
-                Report& report) {
+void importPage(const fs::path& in, const fs::path& pageFile, const fs::path& into,
+                const SaveRules& rules, Report& report) {
+    const bool csv = exportsCsv(in).value_or(false);
+    if (csv == into.empty()) {
+        report.fileError(in.string() +
+                         (csv ? ": a CSV holds only steps; name the page file they go "
+                                "onto with --into PAGE.kpf"
+                              : ": --into is for the steps of a CSV; a JSON file "
+                                "holds the whole page") +
+                         "; nothing written");
+        return;
+    }
     std::error_code error;
     std::ifstream input(in, std::ios::binary);
     if (!fs::is_regular_file(in, error) || !input) {
         report.fileError(in.string() + ": cannot be read");
         return;
     }
+    const CheckedPage onto = csv ? checkPageFileBytes(into) : CheckedPage{PageRecord{}, {}};
+    if (!onto.page) {
+        report.fileError(onto.problem);
+        return;
+    }
     const std::string text{std::istreambuf_iterator<char>(input), {}};
-    const ImportedPage imported = importJson(text);
+    const ImportedPage imported = csv ? importCsv(text, *onto.page) : importJson(text);
     if (!imported.page) {
         report.fileError(in.string() + ":" + std::to_string(imported.line) + ": " +
                          imported.problem + "; nothing written");

@@ -9,13 +9,14 @@
 
 namespace kestrova::board {
 
-// export PAGE.kpf OUT.json|OUT.csv and import IN.json OUT.kpf: nothing reaches the board. An
-// output that holds something else is replaced only with --force; a malformed input writes
-// nothing.
+// export PAGE.kpf OUT.json|OUT.csv, import IN.json OUT.kpf and import IN.csv OUT.kpf --into
+// PAGE.kpf (the CSV's steps onto that page): nothing reaches the board. An output that holds
+// something else is replaced only with --force; a malformed input writes nothing.
 void exportPage(const std::filesystem::path& pageFile, const std::filesystem::path& out,
                 const SaveRules& rules, Report& report);
+// `into`: empty for JSON.
 void importPage(const std::filesystem::path& in, const std::filesystem::path& pageFile,
-                const SaveRules& rules, Report& report);
+                const std::filesystem::path& into, const SaveRules& rules, Report& report);
 
 // Whether export writes CSV (OUT.csv) rather than JSON (OUT.json); nothing for another name.
 std::optional<bool> exportsCsv(const std::filesystem::path& out);

@@ -31,12 +31,20 @@ constexpr std::uint32_t kDefaultBaud = 9600;
 // A reply may take its time on the line and this much more.
 constexpr std::chrono::milliseconds kReplyGrace{2000};
 constexpr unsigned kLongestTimeoutMs = 600'000;
+constexpr unsigned kDefaultWaitS = 10;
+constexpr unsigned kLongestWaitS = 3600;
+constexpr unsigned kDefaultLimitS = 900;
+constexpr unsigned kLongestLimitS = 86'400;
 
 struct Arguments {
     std::string port =
         portChoiceName(static_cast<int>(kPortChoiceNames.size()));  // the network port
     std::uint32_t baud = kDefaultBaud;
     unsigned timeoutMs = 0;  // 0: the page reply's line time plus kReplyGrace
+    unsigned waitS = kDefaultWaitS;
+    unsigned limitS = kDefaultLimitS;
+    std::vector<int> pages;  // restore: only these
+    std::string into;        // import of a CSV: the page its steps go onto
     std::string target;      // DIR, FILE, or FILE|N
     int page = 0;
     std::string file;
@@ -79,6 +87,17 @@ void addLinkOptions(CLI::App& app, Arguments& args) {
         ->type_name("MS")
         ->check(CLI::Range(1u, kLongestTimeoutMs))
         ->group(kLinkGroup);
+    app.add_option("--wait", args.waitS,
+                   "when the link is lost, try to open it again for up to S seconds (10; 0: not "
+                   "at all) before the page fails; once a wait has run out, later pages try once")
+        ->type_name("S")
+        ->check(CLI::Range(0u, kLongestWaitS))
+        ->group(kLinkGroup);
+    app.add_option("--limit", args.limitS,
+                   "end the run after S seconds (900): the pages not done by then fail")
+        ->type_name("S")
+        ->check(CLI::Range(1u, kLongestLimitS))
+        ->group(kLinkGroup);
 }
 
 void addForce(CLI::App& command, Arguments& args, const char* what) {
@@ -96,7 +115,8 @@ constexpr std::array<OneArgumentCommand, 5> kBoardCommands{{
     {"backup", "DIR", "the folder (made when missing)",
      "read pages 0..19 into DIR/page-00.kpf .. page-19.kpf and DIR/index.txt"},
     {"restore", "DIR", "a folder that backup wrote",
-     "check every page-NN.kpf of DIR, then write them to the board and verify each"},
+     "check DIR's page files (all 20 unless pages N are named), then write them to the "
+     "board and verify each"},
     {"write", "FILE", "a page file of 203 bytes holding page 0 to 19",
      "write FILE's page to the board (under the page number it holds), then verify it"},
     {"verify", "FILE", "a page file", "read the page back and compare it byte for byte with FILE"},
@@ -120,6 +140,10 @@ void addBoardCommands(CLI::App& app, Arguments& args) {
             ->type_name("P");
         addForce(*sub, args, "send pages outside the --profile limits all the same");
     }
+    app.get_subcommand("restore")
+        ->add_option("N", args.pages,
+                     "only these pages (0 to 19); without them DIR must hold all 20 page files")
+        ->check(CLI::Range(0, int{kPageCount} - 1));
     CLI::App* read = app.add_subcommand("read", "read page N into FILE");
     read->add_option("N", args.page, kPageNumberHelp)
         ->required()
@@ -145,9 +169,11 @@ void addFileCommands(CLI::App& app, Arguments& args) {
     CLI::App* imported =
         app.add_subcommand("import",
                            "write the page of a JSON file (as export writes it) to a "
-                           "page file");
-    imported->add_option("IN", args.target, "a .json file")->required();
+                           "page file, or the steps of a CSV onto a page");
+    imported->add_option("IN", args.target, "a .json file, or a .csv file with --into")->required();
     imported->add_option("OUT", args.file, "the page file to write")->required();
+    imported->add_option("--into", args.into, "the page file whose steps a CSV replaces")
+        ->type_name("PAGE");
     addForce(*imported, args, "replace OUT when it holds another page");
     CLI::App* check = app.add_subcommand(
         "check", "list every value of the pages outside the limits of a robot profile");
@@ -165,7 +191,10 @@ void addFileCommands(CLI::App& app, Arguments& args) {
 LinkSettings linkSettings(const Arguments& args) {
     const auto timeout = args.timeoutMs != 0 ? std::chrono::milliseconds(args.timeoutMs)
                                              : lineTime(kPagePacketSize, args.baud) + kReplyGrace;
-    return {parsePortChoice(args.port), args.baud, timeout};
+    const auto deadline = TaskQueue::Clock::now() + std::chrono::seconds(args.limitS);
+    return {parsePortChoice(args.port),
+            args.baud,
+            {timeout, std::chrono::seconds(args.waitS), deadline}};
 }
 
 void run(const std::string& command, const Arguments& args, Report& report) {
@@ -184,8 +213,12 @@ void run(const std::string& command, const Arguments& args, Report& report) {
         show(args.target, args.json, std::cout, report);
         return;
     }
-    if (command == "export" || command == "import") {
-        (command == "export" ? exportPage : importPage)(args.target, args.file, rules, report);
+    if (command == "export") {
+        exportPage(args.target, args.file, rules, report);
+        return;
+    }
+    if (command == "import") {
+        importPage(args.target, args.file, args.into, rules, report);
         return;
     }
     BoardCommands board(linkSettings(args), rules, report);
@@ -195,7 +228,10 @@ void run(const std::string& command, const Arguments& args, Report& report) {
     if (command == "backup") {
         board.backup(args.target);
     } else if (command == "restore") {
-        board.restore(args.target);
+        std::vector<int> pages = args.pages;
+        std::ranges::sort(pages);
+        pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+        board.restore(args.target, pages);
     } else if (command == "read") {
         board.read(args.page, args.file);
     } else if (command == "write") {
@@ -212,7 +248,8 @@ std::optional<std::string> unknownCommand(const CLI::App& app, int argc, char** 
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
         if (word.starts_with("-")) {
-            i += word == "--port" || word == "--baud" || word == "--timeout" || word == "--profile"
+            i += word == "--port" || word == "--baud" || word == "--timeout" || word == "--wait" ||
+                         word == "--limit" || word == "--profile"
                      ? 1
                      : 0;
             continue;

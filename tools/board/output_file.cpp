@@ -27,7 +27,20 @@ bool holdsOtherThan(const fs::path& file, std::string_view content) {
     return !in.is_open() || held != content;
 }
 
+std::string notAFile(const fs::path& file) {
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (!fs::exists(status) || fs::is_regular_file(status)) {
+        return {};
+    }
+    return file.string() + (fs::is_directory(status) ? " is a folder" : " is no regular file") +
+           ", which is never replaced";
+}
+
 std::string replaceRefusal(const fs::path& file, std::string_view content, bool force) {
+    if (std::string problem = notAFile(file); !problem.empty()) {
+        return problem;
+    }
     return !force && holdsOtherThan(file, content)
                ? file.string() + " already holds something else; --force replaces it"
                : std::string();

@@ -20,6 +20,10 @@ std::string pageFileBytes(const PageRecord& page);
 // the user says so (--force), since it may be a page saved from the editor.
 bool holdsOtherThan(const std::filesystem::path& file, std::string_view content);
 
+// What keeps anything from replacing `file`: a folder, a device or a pipe of that name (a
+// link to a regular file is followed). Empty when nothing does.
+std::string notAFile(const std::filesystem::path& file);
+
 // What keeps `file` from being written with `content`: empty when nothing does.
 std::string replaceRefusal(const std::filesystem::path& file, std::string_view content, bool force);
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "tools/board/page_exchange.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <span>
 #include <string>
 
@@ -114,7 +116,75 @@ PageRecord recordOf(const json& document) {
     return page;
 }
 
+// The numbers of one step row, M1 to M22, ACC and Rate; nothing unless it is 24 whole numbers
+// 0 to 255 separated by commas.
+std::optional<std::array<std::uint8_t, kMotorCount + 2>> csvRow(std::string_view line) {
+    std::array<std::uint8_t, kMotorCount + 2> row{};
+    std::size_t count = 0;
+    for (std::size_t at = 0; at <= line.size(); ++count) {
+        const std::size_t end = std::min(line.find(',', at), line.size());
+        std::string_view field = line.substr(at, end - at);
+        field.remove_prefix(std::min(field.find_first_not_of(' '), field.size()));
+        field.remove_suffix(field.size() - std::min(field.find_last_not_of(' ') + 1, field.size()));
+        unsigned value = 0;
+        const char* fieldEnd = field.data() + field.size();
+        const auto [stop, error] = std::from_chars(field.data(), fieldEnd, value);
+        if (count == row.size() || field.empty() || error != std::errc() || stop != fieldEnd ||
+            value > 255) {
+            return std::nullopt;
+        }
+        row[count] = static_cast<std::uint8_t>(value);
+        at = end + 1;
+    }
+    return count == row.size() ? std::optional(row) : std::nullopt;
+}
+
 }  // namespace
+
+std::string csvHeader() {
+    std::string text;
+    for (std::size_t motor = 1; motor <= kMotorCount; ++motor) {
+        text += "M" + std::to_string(motor) + ",";
+    }
+    return text + "ACC,Rate";
+}
+
+ImportedPage importCsv(std::string_view text, PageRecord page) {
+    int line = 0;
+    std::size_t step = 0;
+    for (std::size_t at = 0; at < text.size(); ++line) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        std::string_view row = text.substr(at, end - at);
+        at = end + 1;
+        if (row.ends_with('\r')) {
+            row.remove_suffix(1);  // written on Windows
+        }
+        if (line == 0 && row != csvHeader()) {
+            return {std::nullopt, 1,
+                    "the first row must be the header that export writes (M1 to "
+                    "M22, ACC, Rate)"};
+        }
+        if (line == 0 || row.empty()) {
+            continue;
+        }
+        const auto numbers = csvRow(row);
+        if (!numbers || step == kStepCount) {
+            return {std::nullopt, line + 1,
+                    step == kStepCount ? "more than 8 steps"
+                                       : "a step is 24 whole numbers 0 to 255 (M1 to M22, ACC, "
+                                         "Rate), separated by commas"};
+        }
+        std::copy_n(numbers->begin(), kMotorCount,
+                    page.position.begin() + static_cast<std::ptrdiff_t>(step * kMotorCount));
+        page.acc[step] = (*numbers)[kMotorCount];
+        page.rate[step++] = (*numbers)[kMotorCount + 1];
+    }
+    if (step != kStepCount) {
+        return {std::nullopt, std::max(line, 1),
+                "8 steps are needed, the file has " + std::to_string(step)};
+    }
+    return {page, 0, {}};
+}
 
 std::string exportJson(const PageRecord& page) {
     json document = pageJson(page);
@@ -123,11 +193,7 @@ std::string exportJson(const PageRecord& page) {
 }
 
 std::string exportCsv(const PageRecord& page) {
-    std::string text;
-    for (std::size_t motor = 1; motor <= kMotorCount; ++motor) {
-        text += "M" + std::to_string(motor) + ",";
-    }
-    text += "ACC,Rate\n";
+    std::string text = csvHeader() + "\n";
     for (std::size_t step = 0; step < kStepCount; ++step) {
         for (std::size_t motor = 0; motor < kMotorCount; ++motor) {
             text += std::to_string(page.position[step * kMotorCount + motor]) + ",";

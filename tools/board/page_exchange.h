@@ -24,4 +24,11 @@ struct ImportedPage {
 };
 ImportedPage importJson(std::string_view text);
 
+// The CSV's header row, as export writes it: M1 to M22, ACC, Rate, comma-separated.
+std::string csvHeader();
+// A CSV holds only the steps: they replace those of `page`, which keeps its name, number, next
+// page, enable step and repeat. The header row, then 8 rows of 24 numbers; line ends may be
+// CR LF, and empty lines are skipped.
+ImportedPage importCsv(std::string_view text, PageRecord page);
+
 }  // namespace kestrova::board

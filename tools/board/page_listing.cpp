@@ -161,11 +161,13 @@ json folderJson(const std::vector<FolderPage>& pages) {
 }
 
 std::string indexText(const std::vector<PageRecord>& pages) {
-    std::string text = "page\tname\tnext page\tenable step\trepeat\n";
+    // The number column stays as it was (files may rely on it); the last says "None" for 0,
+    // which is no page 0.
+    std::string text = "page\tname\tnext page\tenable step\trepeat\tnext page shown\n";
     for (const PageRecord& page : pages) {
         text += std::to_string(page.pageNum) + "\t" + pageNameText(page.pageName) + "\t" +
                 std::to_string(page.nextPage) + "\t" + std::to_string(page.enableStep) + "\t" +
-                std::to_string(page.repeat) + "\n";
+                std::to_string(page.repeat) + "\t" + nextPageText(page) + "\n";
     }
     return text;
 }

@@ -35,7 +35,8 @@ nlohmann::json pageJson(const PageRecord& page);
 std::string folderText(const std::vector<FolderPage>& pages);
 nlohmann::json folderJson(const std::vector<FolderPage>& pages);
 
-// The index.txt of a backup: page, name, next page, enable step, repeat; tab-separated.
+// The index.txt of a backup: page, name, next page, enable step, repeat, and the next page
+// as the editor shows it ("None" for 0); tab-separated.
 std::string indexText(const std::vector<PageRecord>& pages);
 
 }  // namespace kestrova::board

@@ -62,11 +62,20 @@ std::optional<BoardReply> ReplyReader::recognizeFrom(std::size_t start) const {
     ReplyRecognizer recognizer;
     Heard heard;
     recognizer.onChunk(tail, heard);
-    if (heard.reply && heard.reply->kind == BoardReply::Kind::Page &&
-        !std::ranges::equal(tail, buildPagePacket(heard.reply->page, command::kPage))) {
-        return std::nullopt;  // cut short, or its checksum does not match
+    if (!heard.reply || heard.reply->kind != BoardReply::Kind::Page) {
+        return heard.reply;
     }
-    return heard.reply;
+    const auto expected = buildPagePacket(heard.reply->page, command::kPage);
+    if (tail.size() < expected.size()) {
+        return std::nullopt;  // cut short: the rest may still come
+    }
+    const auto whole = tail.first(expected.size());
+    if (std::ranges::equal(whole, expected)) {
+        return heard.reply;
+    }
+    const bool framed = std::equal(kPacketTrailer.begin(), kPacketTrailer.end(),
+                                   whole.end() - std::ssize(kPacketTrailer));
+    return framed ? std::optional(BoardReply{BoardReply::Kind::BadChecksum, {}}) : std::nullopt;
 }
 
 void ReplyReader::clear() {

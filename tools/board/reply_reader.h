@@ -11,7 +11,7 @@
 namespace kestrova::board {
 
 struct BoardReply {
-    enum class Kind { Done, Page, Refused };
+    enum class Kind { Done, Page, Refused, BadChecksum };
     Kind kind = Kind::Done;
     PageRecord page{};  // Page only
 };
@@ -19,8 +19,9 @@ struct BoardReply {
 // Finds the board's replies in the bytes received, with the editor's recogniser. The editor
 // recognises a reply only at the start of its buffer; here it is tried from every place where
 // one may begin, so that noise before a reply is skipped instead of hiding it. A page reply
-// counts only when it is whole: 215 bytes, framed like the write packet, whose checksum
-// matches its record.
+// counts only when it is whole: 215 bytes, framed like the write packet; one whose checksum
+// does not match its record is found as BadChecksum, so that the board's answer is not taken
+// for silence.
 class ReplyReader {
   public:
     void feed(std::span<const std::uint8_t> chunk);

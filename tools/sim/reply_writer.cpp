@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 
+#include "src/protocol/packets.h"
 #include "tools/sim/stop_signal.h"
 
 namespace kestrova::sim {
@@ -26,6 +27,10 @@ std::vector<std::vector<std::uint8_t>> ReplyWriter::plan(std::span<const std::ui
     std::generate(stream.begin(), stream.end(),
                   [&] { return static_cast<std::uint8_t>(byte(random)); });
     stream.insert(stream.end(), reply.begin(), reply.end());
+    const auto replyAt = stream.end() - std::ssize(reply);
+    if (badChecksum && reply.size() == kPagePacketSize && reply[kLetterOffset] == command::kPage) {
+        ++replyAt[kPayloadOffset + kPageRecordSize];  // the checksum's lowest byte
+    }
 
     const std::size_t size = chunk == 0 ? stream.size() : chunk;
     std::vector<std::vector<std::uint8_t>> writes;
@@ -42,7 +47,7 @@ WriteEnd ReplyWriter::send(int fd, std::span<const std::uint8_t> reply, const St
     written = plan(reply);
     for (std::size_t i = 0; i < written.size(); ++i) {
         const WriteEnd end =
-            i > 0 && !stop.pause(kChunkPause) ? WriteEnd::Stopped : writeAll(fd, written[i], stop);
+            i > 0 && !stop.pause(pause) ? WriteEnd::Stopped : writeAll(fd, written[i], stop);
         if (end != WriteEnd::Sent) {
             written.resize(i);
             return end;

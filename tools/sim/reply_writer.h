@@ -8,6 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "tools/sim/sim_options.h"
+
 namespace kestrova::sim {
 
 class StopSignal;
@@ -15,15 +17,20 @@ class StopSignal;
 // How a write ended: only a peer that takes no byte for a while has stopped reading.
 enum class WriteEnd { Sent, PeerGone, Stalled, Stopped };
 
-// Sends replies, with the faults asked for: random noise bytes before each reply, and the
-// whole in writes of a few bytes with a short pause between them.
+// Sends replies, with the faults asked for: random noise bytes before each reply, the whole in
+// writes of a few bytes with a pause between them (a slow board: one byte at a time, a long
+// pause), and page replies whose checksum is wrong.
 class ReplyWriter {
   public:
     static constexpr std::chrono::milliseconds kChunkPause{3};
 
-    // chunk 0 sends each reply in one write; noiseReplies 0 puts noise before every reply.
-    ReplyWriter(std::size_t chunk, std::size_t noise, std::size_t noiseReplies, std::uint32_t seed)
-        : chunk(chunk), noise(noise), noiseReplies(noiseReplies), random(seed) {}
+    ReplyWriter(const SimOptions& options, std::uint32_t seed)
+        : chunk(options.slowMs != 0 && options.chunk == 0 ? 1 : options.chunk),
+          pause(options.slowMs != 0 ? std::chrono::milliseconds(options.slowMs) : kChunkPause),
+          noise(options.noise),
+          noiseReplies(options.noiseReplies),
+          badChecksum(options.badChecksum),
+          random(seed) {}
 
     // The writes that carry one reply, in order.
     std::vector<std::vector<std::uint8_t>> plan(std::span<const std::uint8_t> reply);
@@ -33,9 +40,11 @@ class ReplyWriter {
                   std::vector<std::vector<std::uint8_t>>& written);
 
   private:
-    std::size_t chunk;
+    std::size_t chunk;  // 0: each reply in one write
+    std::chrono::milliseconds pause;
     std::size_t noise;
-    std::size_t noiseReplies;
+    std::size_t noiseReplies;  // 0: noise before every reply
+    bool badChecksum;
     std::size_t planned = 0;
     std::mt19937 random;
 };

@@ -53,11 +53,17 @@ void waitUntilRead(const PtyDevice& pty, const StopSignal& stop) {
     }
 }
 
+// --away after a hang-up: nothing is there for that long. False on a stop.
+bool stayAway(const SimOptions& options, ConsoleLog& log, const StopSignal& stop) {
+    log.note("away for " + std::to_string(options.awayS) + " s");
+    return stop.pause(std::chrono::seconds(options.awayS));
+}
+
 }  // namespace
 
 int serveTcp(const SimOptions& options, Session& session, ConsoleLog& log, const StopSignal& stop) {
     std::string error;
-    const auto listener = TcpListener::open(options.port, error);
+    auto listener = TcpListener::open(options.port, error);
     if (!listener) {
         return fail(error);
     }
@@ -75,6 +81,20 @@ int serveTcp(const SimOptions& options, Session& session, ConsoleLog& log, const
         log.note(end == SessionEnd::HungUp    ? "hung up on " + client->peer
                  : end == SessionEnd::Dropped ? "dropped " + client->peer + ": it reads nothing"
                                               : "client " + client->peer + " left");
+        if (end == SessionEnd::HungUp && options.awayS != 0) {
+            // Closed before the client, so that one coming back at once is refused too.
+            const std::uint16_t port = listener->port();
+            listener.reset();
+            client.reset();
+            if (!stayAway(options, log, stop)) {
+                break;
+            }
+            listener = TcpListener::open(port, error);
+            if (!listener) {
+                return fail(error);
+            }
+            log.listening("back on 127.0.0.1:" + std::to_string(port));
+        }
     }
     log.note("stopped");
     return 0;
@@ -113,6 +133,9 @@ int servePty(const SimOptions& options, Session& session, ConsoleLog& log, const
         // Hanging up a pty means closing its master; the next client opens a new one.
         waitUntilRead(*pty, stop);
         pty.reset();
+        if (options.awayS != 0 && !stayAway(options, log, stop)) {
+            break;
+        }
         pty = PtyDevice::open(error);
         if (!pty || (link && !link->retarget(pty->path(), error))) {
             return fail(error);

@@ -15,7 +15,7 @@ Session::Session(Board& board, ConsoleLog& log, const SimOptions& options, std::
                  const StopSignal& stop)
     : board(board),
       log(log),
-      writer(options.chunk, options.noise, options.noiseReplies, seed),
+      writer(options, seed),
       stop(stop),
       stepPause(options.stepMs),
       dropAfter(options.dropAfter) {}

@@ -14,6 +14,7 @@ namespace {
 constexpr std::size_t kLargestChunk = 4096;
 constexpr std::size_t kMostNoise = 4096;
 constexpr unsigned kLongestStepMs = 60'000;
+constexpr unsigned kLongestAwayS = 3600;
 constexpr std::uint32_t kMostCount = std::numeric_limits<std::uint32_t>::max();
 
 constexpr const char* kDescription =
@@ -26,7 +27,8 @@ constexpr const char* kFaultNotes =
     R"(--link PATH is removed at exit. --noise-replies K: only the first K replies get noise;
 later ones come clean, to see the editor recover. --drop-after N: a network client is
 disconnected; a pseudo-terminal is replaced by a new one (and --link follows it). Later
-connections are served as usual.)";
+connections are served as usual. --away S: meanwhile nothing listens on the port, or no
+pseudo-terminal is behind --link.)";
 
 struct Parsed {
     SimOptions options;
@@ -86,9 +88,25 @@ void addFaults(CLI::App& app, Parsed& into) {
                    "seed for --noise, to repeat the same bytes (default: random)")
         ->type_name("N")
         ->group(group);
-    app.add_option("--drop-after", into.options.dropAfter, "hang up once, after the N-th packet")
+    auto* drop = app.add_option("--drop-after", into.options.dropAfter,
+                                "hang up once, after the N-th packet")
+                     ->type_name("N")
+                     ->check(CLI::Range(std::size_t{1}, std::size_t{kMostCount}))
+                     ->group(group);
+    app.add_option("--away", into.options.awayS,
+                   "with --drop-after: be gone S seconds (up to 3600) after hanging up")
+        ->type_name("S")
+        ->check(CLI::Range(1u, kLongestAwayS))
+        ->needs(drop)
+        ->group(group);
+    app.add_option("--slow", into.options.slowMs,
+                   "a slow board: send each reply byte by byte (or in --chunk writes), N ms (up "
+                   "to 60000) apart")
         ->type_name("N")
-        ->check(CLI::Range(std::size_t{1}, std::size_t{kMostCount}))
+        ->check(CLI::Range(1u, kLongestStepMs))
+        ->group(group);
+    app.add_flag("--bad-checksum", into.options.badChecksum,
+                 "send every page reply with a wrong checksum")
         ->group(group);
 }
 

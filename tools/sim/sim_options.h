@@ -21,6 +21,9 @@ struct SimOptions {
     std::size_t noiseReplies = 0;  // only the first so many replies get noise; 0: all
     std::optional<std::uint32_t> seed;
     std::size_t dropAfter = 0;  // 0: never hang up
+    unsigned awayS = 0;         // after hanging up, reachable again this much later
+    unsigned slowMs = 0;        // 0: no pause beyond --chunk's
+    bool badChecksum = false;
     bool quiet = false;
     bool hex = false;
 };

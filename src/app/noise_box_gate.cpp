@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "src/ui/noise_box_gate.h"
+#include "src/app/noise_box_gate.h"
 
 namespace kestrova {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "src/ui/app_name.h"
+#include "src/app/app_name.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

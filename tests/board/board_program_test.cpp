@@ -96,12 +96,20 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
     // what it says.
     const std::vector<std::tuple<Args, std::vector<Args>, int, std::string>> cases{
         {{}, {{"backup", out}}, 0, "20 pages saved in"},
-        {{}, {{"restore", in}}, 0, "2 pages restored from " + in.string()},
-        {{}, {{"restore", in}, {"backup", out}}, 0, "page 3 \"Noname\": read"},
+        {{}, {{"restore", in, "3", "19"}}, 0, "2 pages restored from " + in.string()},
+        {{}, {{"restore", in, "19", "3"}, {"backup", out}}, 0, "page 3 \"Noname\": read"},
         {{}, {{"verify", page3}}, 1, "byte 8 (step 0, M1): file 254, board 100; 176"},
         {{}, {{"verify", repeat7}}, 1, "byte 202 (repeat): file 7, board 1; 1 byte differs"},
         {{}, {{"write", dir / "refused.kpf"}}, 2, "holds page 20; the board holds pages 0 to 19"},
-        {{"--drop-after", "3"}, {{"backup", out}}, 1, "pages read are in " + out + ".incomplete"},
+        // Gone for longer than the tool waits: the pages after the first wait fail at once.
+        {{"--drop-after", "3", "--away", "3"},
+         {{"backup", out, "--wait", "1"}},
+         1,
+         "pages read are in " + out + ".incomplete"},
+        {{"--drop-after", "3", "--away", "2"}, {{"backup", out}}, 0, "waiting up to 10 s"},
+        // Each page reply comes after the timeout: taken as the answer to its own request.
+        {{"--slow", "6"}, {{"restore", in, "3", "19"}}, 0, "2 pages restored"},
+        {{"--bad-checksum"}, {{"verify", page3}}, 1, "the board answered with a bad checksum"},
         {{"--noise", "20", "--chunk", "1"}, {{"write", page3}}, 0, "written and verified"},
     };
     for (const auto& [simArgs, commands, expectedStatus, says] : cases) {
@@ -130,8 +138,8 @@ TEST_P(BoardProgram, BacksUpRestoresAndVerifiesPagesAndNamesThoseThatFail) {
         }
         EXPECT_EQ(lineCount(fs::path(out) / "index.txt"), backedUp ? kPageCount + 1 : 0);
         const fs::path incomplete = out + ".incomplete";
-        // The link lost at page 3 is made again for page 4: one line for page 3, the rest read.
-        const std::size_t pagesKept = says.ends_with(".incomplete") ? kPageCount - 1 : 0;
+        // The link lost at page 3 is waited for in vain: one line for page 3, pages 0 to 2 kept.
+        const std::size_t pagesKept = says.ends_with(".incomplete") ? 3 : 0;
         const auto lost = board->findLine("page 3: not read: the link was lost");
         EXPECT_EQ(lost.has_value(), pagesKept != 0);
         EXPECT_FALSE(lost && board->findLine("page 3: not read", *lost + 1)) << "said twice";
@@ -156,6 +164,7 @@ TEST_P(BoardProgram, RefusesBadPageFilesBeforeAnythingIsSent) {
              "which backup names page-09.kpf"},
             {9, [](const fs::path& f) { fs::remove(f), fs::create_directory(f); },
              "not a regular file"},
+            {10, [](const fs::path& f) { fs::remove(f); }, "page-10.kpf is missing"},
         };
     SimProcess sim(GetParam(), link, {});
     const std::string port = portOf(sim);
@@ -168,7 +177,7 @@ TEST_P(BoardProgram, RefusesBadPageFilesBeforeAnythingIsSent) {
         }
         spoil(pageFile(in, number));
         expectRun({"restore", in, "--port", port}, 2, says);
-        if (number != 8) {  // a page under another name is still a page to write
+        if (number < 8 || number == 9) {  // what write is not given, or may send
             expectRun({"write", pageFile(in, number), "--port", port}, 2, says);
         }
     }
@@ -180,7 +189,10 @@ TEST_P(BoardProgram, ReplacesADifferingFileOnlyWhenForced) {
     SimProcess sim(GetParam(), link, {});
     const std::string port = portOf(sim);
     const std::string out = dir / "out", wave = dir / "wave.kpf";
-    ASSERT_TRUE(writePageFile(wave, page(5, 0x22), test::noFlush));
+    PageRecord changed = page(5, 0x22);
+    changed.nextPage = 9;  // index.txt differs too
+    changed.repeat = 3;
+    ASSERT_TRUE(writePageFile(wave, changed, test::noFlush));
     // Each command, the exit status, what it says, and the page that page-05.kpf and
     // wave.kpf hold afterwards (0 where there is none).
     const std::vector<std::tuple<Args, int, std::string, int, int>> cases{
@@ -203,8 +215,27 @@ TEST_P(BoardProgram, ReplacesADifferingFileOnlyWhenForced) {
         EXPECT_EQ(firstPosition(pageFile(out, 5)), inBackup);
         EXPECT_EQ(firstPosition(wave), inWave);
         EXPECT_EQ(lineCount(fs::path(out) / "index.txt"), kPageCount + 1);
-        EXPECT_FALSE(fs::exists(out + ".incomplete"));
+        // A refused backup keeps the pages it read.
+        const bool refused = command.front() == "backup" && expectedStatus != 0;
+        EXPECT_EQ(lineCount(out + ".incomplete/index.txt"), refused ? kPageCount + 1 : 0);
+        fs::remove_all(out + ".incomplete");
     }
+    EXPECT_NE(contentOf(fs::path(out) / "index.txt")
+                  .find("\n4\tNoname\t0\t0\t1\tNone\n5\tNoname\t9\t0\t3\t9\n"),
+              std::string::npos);
+    // A folder where a page file belongs is replaced by nothing; the folder's other files stay.
+    fs::remove(pageFile(out, 7));
+    fs::create_directory(pageFile(out, 7));
+    writeBytes(fs::path(out) / "notes.txt", "mine");
+    expectRun({"backup", out, "--force", "--port", port}, 2,
+              out + " was left as it was; the pages read are in " + out + ".incomplete");
+    EXPECT_EQ(lineCount(out + ".incomplete/index.txt"), kPageCount + 1);
+    EXPECT_EQ(firstPosition(pageFile(out, 5)), 0x22) << "the board's page 5 holds 0x33";
+    fs::remove(pageFile(out, 7));
+    expectRun({"backup", out, "--force", "--port", port}, 0, "20 pages saved in " + out);
+    EXPECT_EQ(firstPosition(pageFile(out, 5)), 0x33);
+    EXPECT_EQ(contentOf(fs::path(out) / "notes.txt"), "mine");
+    EXPECT_EQ(fs::file_size(pageFile(out, 7)), kPageRecordSize);
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, BoardProgram,
@@ -257,7 +288,7 @@ TEST(BoardProfile, CheckListsValuesOutsideTheLimitsAndSendingRefusesThem) {
         {{"check", in}, 1, "1 value outside the limits in 1 of 2 pages"},
         {{"check", good}, 0, "1 page within the limits"},
         {{"write", bad}, 2, "outside the limits of the profile; nothing was sent to the board"},
-        {{"restore", in}, 2, pageFile(in, 11).string() + ": " + breach},
+        {{"restore", in, "3", "11"}, 2, pageFile(in, 11).string() + ": " + breach},
         {{"play", bad}, 2, bad + ": " + breach},
     };
     const std::vector<std::tuple<Args, int, std::string>> sent{
@@ -347,6 +378,9 @@ TEST(BoardFiles, ExportAndImportGiveBackThePageAndMalformedJsonWritesNothing) {
         {replaced("\"repeat\": 254,", ""), ":1: \"repeat\" is missing"},
         {replaced("\"name\": \"Wa\"", "\"name\": \"Wb\""), ":3: \"name\" and \"nameBytes\" differ"},
         {replaced("\"acc\": 254", "\"acc\": -1"), ":18: /steps/0/acc is -1"},
+        {replaced("\"repeat\": 254", "\"repeat\": 1e309"), ":15: number overflow parsing"},
+        {replaced("\"repeat\": 254", "\"page\": 9"), ":15: \"page\" is given twice"},
+        {std::string(40'000, '['), ":1: nested deeper than a page is"},
         {"[]", ":1: not a page"},
     };
     for (const auto& [text, reason] : cases) {
@@ -355,6 +389,17 @@ TEST(BoardFiles, ExportAndImportGiveBackThePageAndMalformedJsonWritesNothing) {
                   (dir / "bad.json").string() + reason);
         EXPECT_FALSE(fs::exists(dir / "bad.kpf"));
     }
+    fs::create_directory(dir / "d.json");
+    expectRun({"export", wave, dir / "d.json"}, 2, "d.json is a folder, which is never replaced");
+    // A CSV's steps go onto the page named with --into, which keeps all else.
+    const std::string csvFile = dir / "wave.csv", onto = dir / "onto.kpf";
+    expectRun({"import", csvFile, back}, 2, "a CSV holds only steps; name the page file they go");
+    ASSERT_TRUE(writePageFile(onto, defaultPageRecord(), test::noFlush));
+    EXPECT_EQ(exitStatus({"import", csvFile, back, "--into", onto, "--force"}), 0);
+    PageRecord stepsOntoDefault = defaultPageRecord();
+    std::tie(stepsOntoDefault.position, stepsOntoDefault.acc, stepsOntoDefault.rate) =
+        std::tie(page.position, page.acc, page.rate);
+    EXPECT_EQ(readPageFile(back), stepsOntoDefault);
     // A page file that holds something else is replaced only with --force.
     EXPECT_EQ(exitStatus({"import", json, dir / "bad.json"}), 2);
     EXPECT_EQ(exitStatus({"import", json, dir / "bad.json", "--force"}), 0);

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+namespace kestrova {
+
+enum class MessageIcon { None, Exclamation };
+
+// A message box the session asks its view to show, and to wait on until the user closes it.
+struct SessionMessage {
+    QString text;
+    QString caption;
+    MessageIcon icon = MessageIcon::None;
+    bool ownerless = false;  // shown without an owner window (the page-file errors)
+};
+
+}  // namespace kestrova

@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+// Test entry for tests of Qt Core code: one QCoreApplication, no display, no widgets.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
