@@ -61,5 +61,6 @@ inline constexpr int kEditCopyStep = 32780;
 inline constexpr int kEditPasteStep = 32781;
 inline constexpr int kEditInsertStep = 32782;
 inline constexpr int kEditDeleteStep = 32783;
+inline constexpr int kViewCurves = 32800;
 
 }  // namespace kestrova::res::id

@@ -57,7 +57,7 @@ constexpr std::array<Route, 11> kButtonRoutes{{
     {id::kCancel, &CEditorDlg::reject, nullptr},
 }};
 
-constexpr std::array<Route, 10> kMenuRoutes{{
+constexpr std::array<Route, 11> kMenuRoutes{{
     {id::kFileExit, &CEditorDlg::onFileExit, nullptr},
     {id::kConnect, &CEditorDlg::onConnect, nullptr},
     {id::kDisconnect, &CEditorDlg::onDisconnect, nullptr},
@@ -68,6 +68,7 @@ constexpr std::array<Route, 10> kMenuRoutes{{
     {id::kEditPasteStep, &CEditorDlg::onPasteStep, nullptr},
     {id::kEditInsertStep, nullptr, &EditorSession::onInsertStep},
     {id::kEditDeleteStep, nullptr, &EditorSession::onDeleteStep},
+    {id::kViewCurves, &CEditorDlg::onViewCurves, nullptr},
 }};
 
 constexpr std::array<int, 4> kPageLists{id::kEnableStepCombo, id::kPageNumCombo, id::kNextPageCombo,
