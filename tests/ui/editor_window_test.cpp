@@ -107,11 +107,11 @@ TEST_F(EditorTest, EnterEscapeAndTheAboutBoxNeverCloseTheWindowPressAButtonOrHid
         chooseMenu(*dlg, QString::fromUtf8("Tandrel 정보(&A)..."));
     }
     whenModalShown(dlg.get(), [&](QWidget* box) {
-        about << box->windowTitle();
+        about << box->windowTitle() << childControl<QPushButton>(box, id::kOk)->text();
         QTest::mouseClick(childControl<QPushButton>(box, id::kOk), Qt::LeftButton);
     });
     dlg->onSysCommand(id::kAboutBox + 15);  // the low four bits are the system's own
-    EXPECT_EQ(about, QStringList({"Tandrel ??", "Tandrel ?? 1.0", "Tandrel ??"}));
+    EXPECT_EQ(about, QStringList({"Tandrel 정보", "Tandrel 정보 1.0", "Tandrel 정보", "OK"}));
     // The window and panel shown, no end, no press; step Reset would have written 100.
     EXPECT_EQ(std::tuple(dlg->isVisible(), dlg->motorPanel(3)->isVisible(), finished.count(),
                          resetClicked.count(), dlg->readText(id::kMotorEdit0)),
