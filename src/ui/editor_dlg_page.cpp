@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Page and step editing: the page controls and the 24 step fields against the page object.
+#include <QApplication>
 #include <QLineEdit>
 #include <QWidget>
 #include <algorithm>
+#include <ranges>
 
 #include "resources/resource_ids.h"
 #include "src/model/motion_page.h"
@@ -85,6 +87,12 @@ void CEditorDlg::onGetStep() {
 }
 
 void CEditorDlg::onSetStep() {
+    // An unset field would be stored as 0, which drives its servo to an extreme on PLAY.
+    const auto unset = [this](int edit) { return readText(edit).isEmpty(); };
+    if (std::ranges::any_of(std::views::iota(id::kMotorEdit0, id::kRateEdit + 1), unset)) {
+        QApplication::beep();
+        return;
+    }
     kestrova::StepPositions positions{};
     for (std::size_t k = 0; k < positions.size(); ++k) {
         positions[k] = static_cast<std::uint8_t>(readUnsigned(motorEdit(k)));
