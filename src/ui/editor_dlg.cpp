@@ -20,12 +20,16 @@
 #include "src/model/motion_page.h"
 #include "src/platform/system_menu.h"
 #include "src/ui/about_dlg.h"
+#include "src/ui/control_names.h"
 #include "src/ui/file_dialogs.h"
 #include "src/ui/latin1_validator.h"
+#include "src/ui/light_colours.h"
+#include "src/ui/list_text_fit.h"
 #include "src/ui/menu_builder.h"
 #include "src/ui/motor_panel.h"
 #include "src/ui/qt_text.h"
 #include "src/ui/resource_images.h"
+#include "src/ui/screen_fit.h"
 #include "src/ui/spin_stepper.h"
 #include "src/ui/step_table_view.h"
 
@@ -61,7 +65,9 @@ constexpr std::array<ButtonRoute, 4> kListRoutes{{
     {id::kRepeatCombo, &CEditorDlg::onRepeatChange},
 }};
 
-constexpr std::array<ButtonRoute, 10> kMenuRoutes{{
+constexpr std::array<ButtonRoute, 12> kMenuRoutes{{
+    {id::kFileOpenPage, &CEditorDlg::onPcLoad},
+    {id::kFileSavePage, &CEditorDlg::onPcSave},
     {id::kFileExit, &CEditorDlg::onFileExit},
     {id::kConnect, &CEditorDlg::onConnect},
     {id::kDisconnect, &CEditorDlg::onDisconnect},
@@ -90,6 +96,10 @@ CEditorDlg::CEditorDlg(kestrova::MessageBoxes* injectedBoxes,
     connectHandlers();
     bindEditMenu();
     onInitDialog();
+    kestrova::nameControls(built, this);
+    kestrova::keepLightColours({pictureFrame, stepTable});
+    kestrova::fitListTexts(built.controls);
+    kestrova::fitToScreen(*this, *client);
 }
 
 CEditorDlg::~CEditorDlg() = default;
@@ -138,11 +148,15 @@ void CEditorDlg::connectHandlers() {
     }
     connect(pageNameEdit, &QLineEdit::textChanged, this,
             [this] { onEditChange(id::kPageNameEdit); });
-    // Enter and Escape are filtered before any control of this window sees them.
+    // Enter and Escape are filtered before any control of this window sees them, but for the
+    // step table, where Enter opens the cell editor.
     installEventFilter(this);
     for (QWidget* widget : built.controls) {
         widget->installEventFilter(this);
     }
+    stepTable->removeEventFilter(this);
+    stepTable->setFocusPolicy(Qt::TabFocus);  // a click leaves the focus where it was
+    setTabOrder(control(id::kRateEdit), stepTable);
 }
 
 int CEditorDlg::onInitDialog() {
@@ -219,6 +233,8 @@ void CEditorDlg::createMotorPanels() {
     for (int i = 0; i < static_cast<int>(motorPanels.size()); ++i) {
         auto* panel = new CMotorPanel(i, this, pictureFrame);
         motorPanels[static_cast<std::size_t>(i)] = panel;
+        connect(built.controlAs<QCheckBox>(id::kPositionLock), &QCheckBox::toggled, panel,
+                &CMotorPanel::setLocked);
         panel->show();
         panel->setUpPanel();
     }

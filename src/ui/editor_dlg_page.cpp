@@ -128,7 +128,7 @@ void CEditorDlg::onResetPage() {
 }
 
 void CEditorDlg::repaintStepTable() {
-    stepTable->update();
+    stepTable->showPageChange();
 }
 
 void CEditorDlg::onPcSave() {
