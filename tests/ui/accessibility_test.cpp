@@ -52,7 +52,7 @@ TEST_F(EditorTest, EveryControlHasItsOwnNameAndTheTableReadsCellByCell) {
     heads << table->columnDescription(0) << table->columnDescription(7);
     EXPECT_EQ(heads.mid(20) << heads.first(),
               QStringList({"M21", "M22", "ACC", "Rate", "Step 0", "Step 7", "M1"}));
-    motionPage.setRate(6, 17);
+    dlg->session().onTableValueTyped(6, 23, 17);  // Rate of step 6
     EXPECT_EQ(table->cellAt(23, 6)->text(QAccessible::Name), "17");
 }
 
@@ -69,7 +69,7 @@ TEST_F(EditorTest, TheKeyboardTypesIntoAnyCellAndReachesThePageFiles) {
         QTest::keyClick(table, key);
     }
     QTest::keyClicks(table->cellEditor(), "3\r");
-    EXPECT_EQ(motionPage.getRecord().position[2 * 22 + 3], 73);
+    EXPECT_EQ(page().position[2 * 22 + 3], 73);
     for (const Qt::Key key : {Qt::Key_F2, Qt::Key_Return}) {  // the cell as it is
         QTest::keyClick(table, key);
         ASSERT_NE(table->cellEditor(), nullptr);
@@ -81,9 +81,9 @@ TEST_F(EditorTest, TheKeyboardTypesIntoAnyCellAndReachesThePageFiles) {
     TempDir dir;
     files.savePath = files.openPath = dir / "keys.kpf";
     QTest::keySequence(table, QKeySequence(QStringLiteral("Ctrl+S")));
-    dlg->onResetPage();
+    dlg->session().onResetPage();
     QTest::keySequence(table, QKeySequence(QStringLiteral("Ctrl+O")));
-    EXPECT_EQ(motionPage.getRecord().position[2 * 22 + 3], 73);
+    EXPECT_EQ(page().position[2 * 22 + 3], 73);
 }
 
 TEST_F(EditorTest, ASliderShowsItsValueWhileItIsMoved) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Set Step refuses unset fields; Position Lock holds the motor panels.
+// Position Lock holds the motor panels.
 #include <QCheckBox>
 #include <QLabel>
 
@@ -7,17 +7,6 @@
 
 namespace kestrova::test {
 namespace {
-
-// Filled fields are stored as before (the panels' and Edit menu's tests).
-TEST_F(EditorTest, SetStepStoresNothingWhileAStepFieldIsUnset) {
-    const PageRecord start = motionPage.getRecord();
-    dlg->writeUnsigned(id::kMotorEdit0 + 2, 30);  // the other 23 fields are still empty
-    click(id::kSetStep);
-    click(id::kGetStep);
-    dlg->writeText(id::kRateEdit, QString());
-    click(id::kSetStep);
-    EXPECT_EQ(motionPage.getRecord(), start);
-}
 
 // Unticked, the panels drag as before (the panels' own test).
 TEST_F(EditorTest, PositionLockKeepsThePanelsWhereTheyAre) {
