@@ -9,13 +9,13 @@ namespace {
 
 constexpr ControlTemplate kControls[] = {
     {kNoId, Kind::Icon, "128", 11, 17, 20, 20},
-    {kNoId, Kind::Label, "Tandrel ?? 1.0", 40, 10, 119, 8, kNoPrefix},
-    {id::kOk, Kind::DefPushButton, "??", 178, 7, 50, 14, kTabStop},
+    {kNoId, Kind::Label, "Tandrel 정보 1.0", 40, 10, 119, 8, kNoPrefix},
+    {id::kOk, Kind::DefPushButton, "OK", 178, 7, 50, 14, kTabStop},
 };
 
 }  // namespace
 
-extern const DialogTemplate aboutDialog = {id::kAboutDialog, "Tandrel ??", 235, 55, "??", 9,
+extern const DialogTemplate aboutDialog = {id::kAboutDialog, "Tandrel 정보", 235, 55, "??", 9,
                                            kControls};
 
 }  // namespace kestrova::res

@@ -7,7 +7,12 @@ namespace kestrova::res {
 
 namespace {
 
-constexpr MenuItemTemplate kFile[] = {{"&Exit", id::kFileExit}};
+constexpr MenuItemTemplate kFile[] = {
+    {"&Open Page File...", id::kFileOpenPage, "Ctrl+O"},
+    {"&Save Page File...", id::kFileSavePage, "Ctrl+S"},
+    {"", 0},
+    {"&Exit", id::kFileExit},
+};
 constexpr MenuItemTemplate kEdit[] = {
     {"&Undo", id::kEditUndo, "Ctrl+Z"},
     {"&Redo", id::kEditRedo, "Ctrl+Y; Ctrl+Shift+Z"},

@@ -108,6 +108,10 @@ void EditorSession::onGetStep() {
 }
 
 void EditorSession::onSetStep() {
+    if (std::ranges::any_of(stepDraft, [](const std::optional<int>& v) { return !v; })) {
+        emit refused();
+        return;
+    }
     const auto step = static_cast<unsigned>(currentStep);
     StepPositions positions{};
     for (std::size_t k = 0; k < positions.size(); ++k) {

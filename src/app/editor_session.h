@@ -65,6 +65,8 @@ class EditorSession : public QObject, public CommOwner, public ReplySink {
     const StepDraft& draft() const { return stepDraft; }
     void setDraftValue(std::size_t index, int value);
     void onGetStep();
+    // Refused while any field is unset: it would be stored as 0, and PLAY would drive that
+    // servo to an extreme.
     void onSetStep();
     void onResetStep();
 
@@ -125,6 +127,8 @@ class EditorSession : public QObject, public CommOwner, public ReplySink {
     void connectionChanged(bool open);
     // A box to show; returns when it has been closed.
     void message(const kestrova::SessionMessage& box);
+    // A command the session would not carry out (Set Step with a field unset): the view beeps.
+    void refused();
 
   private:
     void recordChange(std::string_view label, const std::function<void()>& change,

@@ -19,12 +19,16 @@
 #include "resources/templates.h"
 #include "src/platform/system_menu.h"
 #include "src/ui/about_dlg.h"
+#include "src/ui/control_names.h"
 #include "src/ui/file_dialogs.h"
 #include "src/ui/latin1_validator.h"
+#include "src/ui/light_colours.h"
+#include "src/ui/list_text_fit.h"
 #include "src/ui/menu_builder.h"
 #include "src/ui/motor_panel.h"
 #include "src/ui/qt_text.h"
 #include "src/ui/resource_images.h"
+#include "src/ui/screen_fit.h"
 #include "src/ui/spin_stepper.h"
 #include "src/ui/step_table_view.h"
 
@@ -57,7 +61,9 @@ constexpr std::array<Route, 11> kButtonRoutes{{
     {id::kCancel, &CEditorDlg::reject, nullptr},
 }};
 
-constexpr std::array<Route, 11> kMenuRoutes{{
+constexpr std::array<Route, 13> kMenuRoutes{{
+    {id::kFileOpenPage, &CEditorDlg::onPcLoad, nullptr},
+    {id::kFileSavePage, &CEditorDlg::onPcSave, nullptr},
     {id::kFileExit, &CEditorDlg::onFileExit, nullptr},
     {id::kConnect, &CEditorDlg::onConnect, nullptr},
     {id::kDisconnect, &CEditorDlg::onDisconnect, nullptr},
@@ -98,6 +104,10 @@ CEditorDlg::CEditorDlg(kestrova::MessageBoxes* injectedBoxes,
     connectHandlers();
     onInitDialog();
     connectSession();
+    kestrova::nameControls(built, this);
+    kestrova::keepLightColours({pictureFrame, stepTable});
+    kestrova::fitListTexts(built.controls);
+    kestrova::fitToScreen(*this, *client);
 }
 
 CEditorDlg::~CEditorDlg() = default;
@@ -147,11 +157,15 @@ void CEditorDlg::connectHandlers() {
     connect(pageNameEdit, &QLineEdit::editingFinished, this, [this] { editor.endNameTyping(); });
     connect(stepTable, &CStepTableView::valueTyped, &editor,
             &kestrova::EditorSession::onTableValueTyped);
-    // Enter and Escape are filtered before any control of this window sees them.
+    // Enter and Escape are filtered before any control of this window sees them, but for the
+    // step table, where Enter opens the cell editor.
     installEventFilter(this);
     for (QWidget* widget : built.controls) {
         widget->installEventFilter(this);
     }
+    stepTable->removeEventFilter(this);
+    stepTable->setFocusPolicy(Qt::TabFocus);  // a click leaves the focus where it was
+    setTabOrder(control(id::kRateEdit), stepTable);
 }
 
 void CEditorDlg::onInitDialog() {
@@ -224,6 +238,8 @@ void CEditorDlg::createMotorPanels() {
         connect(panel, &CMotorPanel::valueChanged, this, [this](int motor, int value) {
             editor.setDraftValue(static_cast<std::size_t>(motor), value);
         });
+        connect(built.controlAs<QCheckBox>(id::kPositionLock), &QCheckBox::toggled, panel,
+                &CMotorPanel::setLocked);
         panel->show();
         panel->setUpPanel();
     }

@@ -44,6 +44,7 @@ void CEditorDlg::connectSession() {
     connect(&editor, &kestrova::EditorSession::draftChanged, this, &CEditorDlg::showDraftValue);
     connect(&editor, &kestrova::EditorSession::historyChanged, this, &CEditorDlg::showHistory);
     connect(&editor, &kestrova::EditorSession::message, this, &CEditorDlg::showMessage);
+    connect(&editor, &kestrova::EditorSession::refused, this, [] { QApplication::beep(); });
 }
 
 void CEditorDlg::showPage() {
@@ -58,7 +59,7 @@ void CEditorDlg::showPage() {
     selectIndex(id::kEnableStepCombo, page.enableStep);
     selectIndex(id::kNextPageCombo, page.nextPage);
     selectIndex(id::kRepeatCombo, static_cast<int>(page.repeat) - 1);
-    stepTable->update();
+    stepTable->showPageChange();
 }
 
 void CEditorDlg::showDraftValue(int index) {

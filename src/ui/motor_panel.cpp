@@ -14,6 +14,7 @@
 #include "src/model/page_record.h"
 #include "src/ui/dialog_builder.h"
 #include "src/ui/qt_text.h"
+#include "src/ui/slider_value_tip.h"
 
 namespace id = kestrova::res::id;
 
@@ -89,6 +90,7 @@ void CMotorPanel::createControls() {
     trackbar->setFocusPolicy(Qt::ClickFocus);
     connect(trackbar, &QAbstractSlider::actionTriggered, this, [this] { onTrackbarScroll(); });
     trackbar->installEventFilter(this);
+    new kestrova::SliderValueTip(trackbar);
 }
 
 QPoint CMotorPanel::homePosition(int motorIndex) {
@@ -151,7 +153,9 @@ void CMotorPanel::mousePressEvent(QMouseEvent* event) {
         return;
     }
     repaint();
-    dragGrip = event->position().toPoint();
+    if (!locked) {
+        dragGrip = event->position().toPoint();
+    }
     event->accept();
 }
 

@@ -36,6 +36,9 @@ class CMotorPanel : public QFrame {
     // Moves the thumb (clamped to 0..200) without writing the edit back.
     void setTrackbarPosition(int value);
 
+    // A locked panel stays where it is: pressing on it starts no drag.
+    void setLocked(bool locked) { this->locked = locked; }
+
     int index() const { return motorIndex; }
     QSlider* trackbarControl() const { return trackbar; }
     QLabel* labelControl() const { return label; }
@@ -61,5 +64,6 @@ class CMotorPanel : public QFrame {
     int motorIndex;
     QLabel* label = nullptr;
     QSlider* trackbar = nullptr;
+    bool locked = false;
     std::optional<QPoint> dragGrip;  // press point in panel coordinates while dragging
 };

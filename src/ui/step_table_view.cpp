@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "src/ui/step_table_view.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -10,6 +12,8 @@
 #include "src/model/step_line.h"
 #include "src/ui/dialog_builder.h"
 #include "src/ui/step_cell_editor.h"
+#include "src/ui/step_table_accessible.h"
+#include "src/ui/step_table_keys.h"
 
 using kestrova::StepTableLayout;
 
@@ -55,7 +59,9 @@ std::optional<StepTableLayout::Cell> StepTableLayout::cellAt(QPoint point) const
 }  // namespace kestrova
 
 CStepTableView::CStepTableView(const kestrova::PageRecord& page, QWidget* parent)
-    : QFrame(parent), page(page) {}
+    : QFrame(parent), page(page) {
+    kestrova::installStepTableAccessible();
+}
 
 QFont CStepTableView::tableFont(int dpiY) {
     // 10 points as a whole number of pixels: 13 at 96 dots per inch.
@@ -91,6 +97,63 @@ void CStepTableView::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(QPen(kLineColour, 1, Qt::DashLine));
     const int lineX = layout.enableLineX(page.enableStep);
     painter.drawLine(lineX, 0, lineX, height);
+
+    // The keyboard's cell, only while the table has the focus.
+    if (hasFocus() && editor == nullptr) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(layout.cellRect(cursor).adjusted(0, 0, -1, -1));
+    }
+}
+
+void CStepTableView::showPageChange() {
+    update();
+    QAccessibleTableModelChangeEvent change(this, QAccessibleTableModelChangeEvent::DataChanged);
+    change.setFirstRow(0);
+    change.setLastRow(static_cast<int>(kestrova::kStepLineSize) - 1);
+    change.setFirstColumn(0);
+    change.setLastColumn(static_cast<int>(kestrova::kStepCount) - 1);
+    QAccessible::updateAccessibility(&change);
+}
+
+std::uint8_t CStepTableView::valueAt(StepTableLayout::Cell cell) const {
+    const auto line = kestrova::readStepLine(page, static_cast<std::size_t>(cell.step));
+    return line[static_cast<std::size_t>(cell.row)];
+}
+
+QRect CStepTableView::cellRect(StepTableLayout::Cell cell) const {
+    const QRect client = contentsRect();
+    return StepTableLayout::forClient(client.size()).cellRect(cell).translated(client.topLeft());
+}
+
+void CStepTableView::keyPressEvent(QKeyEvent* event) {
+    const std::optional<StepTableLayout::Cell> moved = kestrova::movedCell(cursor, event->key());
+    if (moved) {
+        cursor = *moved;
+        update();
+    } else if (kestrova::opensCellEditor(*event)) {
+        openEditor(cursor);
+        // A digit starts the new value, as typing into a spreadsheet cell does.
+        if (!event->text().isEmpty() && event->text().front().isDigit()) {
+            editor->setText(event->text());
+        }
+    } else {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    QAccessibleEvent focus(this, QAccessible::Focus);
+    focus.setChild(cursor.row * static_cast<int>(kestrova::kStepCount) + cursor.step);
+    QAccessible::updateAccessibility(&focus);
+}
+
+void CStepTableView::focusInEvent(QFocusEvent* event) {
+    QFrame::focusInEvent(event);
+    update();
+}
+
+void CStepTableView::focusOutEvent(QFocusEvent* event) {
+    QFrame::focusOutEvent(event);
+    update();
 }
 
 QLineEdit* CStepTableView::cellEditor() const {
@@ -109,14 +172,11 @@ void CStepTableView::openEditor(StepTableLayout::Cell cell) {
     closeEditor();
     focusBeforeEditing = QApplication::focusWidget();
     editedCell = cell;
-    const QRect client = contentsRect();
-    const auto layout = StepTableLayout::forClient(client.size());
     editor = new kestrova::StepCellEditor(this);
     editor->setFont(tableFont(logicalDpiY()));
     editor->setAlignment(Qt::AlignCenter);
-    editor->setGeometry(layout.cellRect(cell).translated(client.topLeft()));
-    const auto line = kestrova::readStepLine(page, static_cast<std::size_t>(cell.step));
-    editor->setText(QString::number(line[static_cast<std::size_t>(cell.row)]));
+    editor->setGeometry(cellRect(cell));
+    editor->setText(QString::number(valueAt(cell)));
     editor->selectAll();
     connect(editor, &kestrova::StepCellEditor::offered, this, &CStepTableView::offer);
     connect(editor, &kestrova::StepCellEditor::cancelled, this, &CStepTableView::closeEditor);

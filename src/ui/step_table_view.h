@@ -52,8 +52,9 @@ class StepCellEditor;
 
 // The whole page at a glance: a column per step, a row per motor, then ACC and Rate, and a
 // dashed red line after the last enabled step. It paints the page as stored, never the step
-// edits, and repaints only when asked (update()) or uncovered. A double-click on a value opens
-// an editor over it; the page itself is changed by whoever takes valueTyped.
+// edits, and repaints only when asked (update()) or uncovered. A double-click on a value, or
+// Enter, F2 or a digit on the keyboard's cell, opens an editor over it; the page itself is
+// changed by whoever takes valueTyped.
 class CStepTableView : public QFrame {
     Q_OBJECT
 
@@ -65,8 +66,17 @@ class CStepTableView : public QFrame {
     // not installed, a sans-serif one stands in.
     static QFont tableFont(int dpiY);
 
+    // Repaints the page and tells a screen reader that every value may have changed.
+    void showPageChange();
+
     // The open cell editor, nullptr when none is open.
     QLineEdit* cellEditor() const;
+
+    // The value a cell shows, and where it is drawn in the table's own coordinates.
+    std::uint8_t valueAt(kestrova::StepTableLayout::Cell cell) const;
+    QRect cellRect(kestrova::StepTableLayout::Cell cell) const;
+    // The keyboard's cell: the arrow keys move it; Enter, F2 or a digit open the editor there.
+    kestrova::StepTableLayout::Cell cursorCell() const { return cursor; }
 
   signals:
     // Enter in the cell editor with a value in the range of the cell's row (a position
@@ -76,6 +86,9 @@ class CStepTableView : public QFrame {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     void openEditor(kestrova::StepTableLayout::Cell cell);
@@ -85,5 +98,6 @@ class CStepTableView : public QFrame {
     const kestrova::PageRecord& page;
     QPointer<kestrova::StepCellEditor> editor;
     kestrova::StepTableLayout::Cell editedCell{};
+    kestrova::StepTableLayout::Cell cursor{};
     QPointer<QWidget> focusBeforeEditing;
 };

@@ -17,18 +17,20 @@ std::vector<int> stepOf(const PageRecord& page, std::size_t step) {
 }
 
 // Nothing goes out until every motor field is set (an unset one would go out as 0, an
-// extreme); Set Step stores unset fields as 0 and only the low byte of a value.
-TEST_F(SessionTest, UnsetFieldsSendNothingAndSetStepStoresThemAsZero) {
+// extreme), and Set Step stores nothing and is refused; once set, only a value's low byte is
+// stored.
+TEST_F(SessionTest, UnsetFieldsSendNothingAndSetStepStoresNothing) {
     connect();
     session.setLinkedToTarget(true);
+    int refusals = 0;
+    QObject::connect(&session, &EditorSession::refused, [&] { ++refusals; });
+    const PageRecord start = session.page();
     session.setDraftValue(0, 7);
     session.setDraftValue(kAccIndex, 12);
     session.setStep(3);
     session.onSetStep();
-    std::vector<int> expected(kStepLineSize, 0);
-    std::tie(expected[0], expected[kAccIndex]) = std::pair(7, 12);
-    EXPECT_EQ(stepOf(session.page(), 3), expected);
-    EXPECT_EQ(session.undoLabel(), "Set Step");
+    EXPECT_EQ(session.page(), start);
+    EXPECT_EQ(std::pair(refusals, session.undoLabel()), std::pair(1, std::string_view()));
     EXPECT_TRUE(drain().empty());
 
     session.onResetStep();
@@ -39,10 +41,11 @@ TEST_F(SessionTest, UnsetFieldsSendNothingAndSetStepStoresThemAsZero) {
     EXPECT_EQ(pty.receive(kLivePacketSize), livePacket(positions, 0x0860));
     session.onSetStep();
     EXPECT_EQ(pty.receive(kLivePacketSize), livePacket(positions, 0x0860));
-    expected.assign(kMotorCount, 100);
+    std::vector<int> expected(kMotorCount, 100);
     expected[4] = 44;
     expected.insert(expected.end(), {50, 50});
     EXPECT_EQ(stepOf(session.page(), 3), expected);
+    EXPECT_EQ(refusals, 1);
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(drain().empty());
 }

@@ -45,7 +45,7 @@ TEST_F(NativeWindowTest, SystemMenuEndsWithTheAboutItemAndItsCommandsOpenTheAbou
     });
     ASSERT_TRUE(::PostMessageW(window, WM_SYSCOMMAND, 31, 0));
     spinUntil([&] { return !title.isEmpty(); }, 3s);
-    EXPECT_EQ(title, "Tandrel ??");
+    EXPECT_EQ(title, QString::fromUtf8("Tandrel 정보"));
     spinUntil([] { return QApplication::activeModalWidget() == nullptr; });
     ASSERT_TRUE(::PostMessageW(window, WM_SYSCOMMAND, 32, 0));  // not ours
     spinFor(300ms);

@@ -70,6 +70,7 @@ TEST_F(EditMenuTest, EditSitsBetweenFileAndCommunityAndThePageNameKeepsItsOwnKey
                                   "&Curves|Ctrl+Shift+G", "&Community"}));
     EXPECT_FALSE(item(id::kEditUndo)->isEnabled() || item(id::kEditRedo)->isEnabled());
 
+    click(id::kGetStep);
     setField(id::kMotorEdit0, 7);
     click(id::kSetStep);
     EXPECT_EQ(item(id::kEditUndo)->text(), "&Undo Set Step");
@@ -77,7 +78,7 @@ TEST_F(EditMenuTest, EditSitsBetweenFileAndCommunityAndThePageNameKeepsItsOwnKey
     // In a step field Ctrl+C copies the step, unless the field has a selection to copy.
     dlg->control(id::kAccEdit)->setFocus();
     press("Ctrl+C");
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("7\t0\t0\t"));
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("7\t100\t100\t"));
     widget<QLineEdit>(id::kAccEdit)->setText("42");
     widget<QLineEdit>(id::kAccEdit)->selectAll();
     press("Ctrl+C");

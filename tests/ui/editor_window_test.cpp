@@ -45,15 +45,18 @@ TEST_F(EditorTest, EveryControlIsBuiltFromItsTemplateRowInTemplateOrder) {
         EXPECT_EQ(w->geometry(), units.toPixels(row.x, row.y, row.cx, cy));
         EXPECT_EQ(w->isVisible(), (row.style & res::kHidden) == 0);
         EXPECT_EQ(w->property("readOnly").toBool(), (row.style & res::kReadOnly) != 0);
-        EXPECT_EQ((w->focusPolicy() & Qt::TabFocus) != 0, (row.style & res::kTabStop) != 0);
+        // The step table takes the keyboard too, right after the step fields.
+        const bool tabStop = (row.style & res::kTabStop) != 0 || row.id == id::kStepTable;
+        EXPECT_EQ((w->focusPolicy() & Qt::TabFocus) != 0, tabStop);
         if (row.kind != res::Kind::Edit && row.kind != res::Kind::Bitmap) {  // captions
             const char* caption = w->property("title").isValid() ? "title" : "text";
             EXPECT_EQ(w->property(caption).toString().toStdString(), row.text);
         }
-        if ((row.style & res::kTabStop) != 0 && (row.style & res::kHidden) == 0) {
+        if (tabStop && (row.style & res::kHidden) == 0 && row.id != id::kStepTable) {
             tabStops.push_back(row.id);
         }
     }
+    tabStops.insert(std::ranges::find(tabStops, id::kRateEdit) + 1, id::kStepTable);
     // Tab goes round the tab stops in template order and never lands on a trackbar.
     std::vector<int> chain;
     dlg->control(tabStops.back())->setFocus();
@@ -107,11 +110,11 @@ TEST_F(EditorTest, EnterEscapeAndTheAboutBoxNeverCloseTheWindowPressAButtonOrHid
         chooseMenu(*dlg, QString::fromUtf8("Tandrel 정보(&A)..."));
     }
     whenModalShown(dlg.get(), [&](QWidget* box) {
-        about << box->windowTitle();
+        about << box->windowTitle() << childControl<QPushButton>(box, id::kOk)->text();
         QTest::mouseClick(childControl<QPushButton>(box, id::kOk), Qt::LeftButton);
     });
     dlg->onSysCommand(id::kAboutBox + 15);  // the low four bits are the system's own
-    EXPECT_EQ(about, QStringList({"Tandrel ??", "Tandrel ?? 1.0", "Tandrel ??"}));
+    EXPECT_EQ(about, QStringList({"Tandrel 정보", "Tandrel 정보 1.0", "Tandrel 정보", "OK"}));
     // The window and panel shown, no end, no press; step Reset would have written 100.
     EXPECT_EQ(std::tuple(dlg->isVisible(), dlg->motorPanel(3)->isVisible(), finished.count(),
                          resetClicked.count(), dlg->readText(id::kMotorEdit0)),
