@@ -22,13 +22,14 @@ constexpr MenuItemTemplate kEdit[] = {
     {"&Insert Step", id::kEditInsertStep, "Ctrl+Shift+I"},
     {"&Delete Step", id::kEditDeleteStep, "Ctrl+Shift+D"},
 };
+constexpr MenuItemTemplate kView[] = {{"&Curves", id::kViewCurves, "Ctrl+Shift+G"}};
 constexpr MenuItemTemplate kCommunity[] = {
     {"&Connect", id::kConnect},
     {"&Disconnect", id::kDisconnect},
     {"&Setup", id::kSetup},
 };
 constexpr PopupTemplate kPopups[] = {
-    {"&File", kFile}, {"&Edit", kEdit}, {"&Community", kCommunity}};
+    {"&File", kFile}, {"&Edit", kEdit}, {"&View", kView}, {"&Community", kCommunity}};
 
 }  // namespace
 

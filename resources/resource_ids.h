@@ -63,5 +63,6 @@ inline constexpr int kEditInsertStep = 32782;
 inline constexpr int kEditDeleteStep = 32783;
 inline constexpr int kFileOpenPage = 32784;
 inline constexpr int kFileSavePage = 32785;
+inline constexpr int kViewCurves = 32800;
 
 }  // namespace kestrova::res::id

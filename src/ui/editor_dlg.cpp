@@ -61,7 +61,7 @@ constexpr std::array<Route, 11> kButtonRoutes{{
     {id::kCancel, &CEditorDlg::reject, nullptr},
 }};
 
-constexpr std::array<Route, 12> kMenuRoutes{{
+constexpr std::array<Route, 13> kMenuRoutes{{
     {id::kFileOpenPage, &CEditorDlg::onPcLoad, nullptr},
     {id::kFileSavePage, &CEditorDlg::onPcSave, nullptr},
     {id::kFileExit, &CEditorDlg::onFileExit, nullptr},
@@ -74,6 +74,7 @@ constexpr std::array<Route, 12> kMenuRoutes{{
     {id::kEditPasteStep, &CEditorDlg::onPasteStep, nullptr},
     {id::kEditInsertStep, nullptr, &EditorSession::onInsertStep},
     {id::kEditDeleteStep, nullptr, &EditorSession::onDeleteStep},
+    {id::kViewCurves, &CEditorDlg::onViewCurves, nullptr},
 }};
 
 constexpr std::array<int, 4> kPageLists{id::kEnableStepCombo, id::kPageNumCombo, id::kNextPageCombo,

@@ -22,6 +22,10 @@ class QLabel;
 class QLineEdit;
 class QMenuBar;
 
+namespace kestrova {
+class CurvesWindow;
+}
+
 // The main window (template 102 with menu 139): a view of its editor session. It builds the
 // controls from the templates, forwards the user's actions to the session and shows what the
 // session says: the page, STEP, the step fields, the Edit menu's items and the message boxes.
@@ -51,6 +55,8 @@ class CEditorDlg : public QDialog {
     CSetupDlg& setup() { return setupDlg; }
     CMotorPanel* motorPanel(int motorIndex) const;
     CStepTableView* stepTableView() const { return stepTable; }
+    // The Curves window once View > Curves has made it, else nullptr.
+    kestrova::CurvesWindow* curvesWindow() const { return curves; }
 
     // The Community menu, on the port Setup chose.
     void onConnect();
@@ -59,6 +65,7 @@ class CEditorDlg : public QDialog {
 
     void onPcSave();
     void onPcLoad();
+    void onViewCurves();
     void onCopyStep();
     void onPasteStep();
     void onFileExit();
@@ -117,6 +124,7 @@ class CEditorDlg : public QDialog {
     QLineEdit* pageNameEdit = nullptr;
     QComboBox* stepCombo = nullptr;
     CStepTableView* stepTable = nullptr;
+    kestrova::CurvesWindow* curves = nullptr;
     CSetupDlg setupDlg;
     QIcon icon;
 };

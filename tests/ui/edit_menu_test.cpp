@@ -3,8 +3,11 @@
 // keyboard. What the commands do to the page is the session's tests'.
 #include <QAction>
 #include <QClipboard>
+#include <QListWidget>
 #include <numeric>
 
+#include "src/ui/curves_plot.h"
+#include "src/ui/curves_window.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
@@ -52,18 +55,19 @@ class EditMenuTest : public PtyEditorTest {
 };
 
 TEST_F(EditMenuTest, EditSitsBetweenFileAndCommunityAndThePageNameKeepsItsOwnKeys) {
-    QStringList items;  // the menus, and the Edit menu's items with their keys
+    QStringList items;  // the menus, and the Edit and View menus' items with their keys
     for (QAction* popup : dlg->menuBar()->actions()) {
         items << popup->text();
-        for (QAction* action :
-             popup->text() == "&Edit" ? popup->menu()->actions() : QList<QAction*>{}) {
+        for (QAction* action : popup->text() == "&Edit" || popup->text() == "&View"
+                                   ? popup->menu()->actions()
+                                   : QList<QAction*>{}) {
             items << action->text() + "|" + QKeySequence::listToString(action->shortcuts());
         }
     }
-    EXPECT_EQ(items,
-              QStringList({"&File", "&Edit", "&Undo|Ctrl+Z", "&Redo|Ctrl+Y; Ctrl+Shift+Z", "|",
-                           "&Copy Step|Ctrl+C", "&Paste Step|Ctrl+V", "&Insert Step|Ctrl+Shift+I",
-                           "&Delete Step|Ctrl+Shift+D", "&Community"}));
+    EXPECT_EQ(items, QStringList({"&File", "&Edit", "&Undo|Ctrl+Z", "&Redo|Ctrl+Y; Ctrl+Shift+Z",
+                                  "|", "&Copy Step|Ctrl+C", "&Paste Step|Ctrl+V",
+                                  "&Insert Step|Ctrl+Shift+I", "&Delete Step|Ctrl+Shift+D", "&View",
+                                  "&Curves|Ctrl+Shift+G", "&Community"}));
     EXPECT_FALSE(item(id::kEditUndo)->isEnabled() || item(id::kEditRedo)->isEnabled());
 
     click(id::kGetStep);
@@ -167,6 +171,42 @@ TEST_F(EditMenuTest, ATypedValueLandsInItsCellWithinTheRangeOfItsRow) {
     EXPECT_EQ(item(id::kEditUndo)->text(), "&Undo To PC Load");
     QApplication::processEvents();
     EXPECT_EQ(renderedTable(), untouched);
+}
+
+// View > Curves over a linked port: a drag is one undoable change of the session and sends
+// nothing; a page loaded or undone shows in the curves at once; a column click chooses STEP.
+// The plot is 500 x 440: step 3 at x 220, position v at y 10 + 2 (200 - v).
+TEST_F(EditMenuTest, CurvesEditThePageAsOneUndoStepAndSendNothing) {
+    click(id::kLinkToTarget);
+    click(id::kGetStep);  // every motor field set: a live packet could go out
+    drain();
+    press("Ctrl+Shift+G");
+    CurvesWindow* curves = dlg->curvesWindow();
+    ASSERT_NE(curves, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(curves));
+    CurvesPlot& plot = *curves->plot();
+    plot.setFixedSize(500, 440);
+    for (int curve = 0; curve < curves->curveList()->count(); ++curve) {
+        curves->curveList()->item(curve)->setCheckState(curve == 4 ? Qt::Checked : Qt::Unchecked);
+    }
+    QTest::mousePress(&plot, Qt::LeftButton, {}, {220, 210});  // M5 of step 3: 100
+    QTest::mouseMove(&plot, {220, 170});
+    EXPECT_EQ(page(), defaultPageRecord()) << "a drag decides nothing before the release";
+    QTest::mouseRelease(&plot, Qt::LeftButton, {}, {220, 170});
+    PageRecord dragged = defaultPageRecord();
+    dragged.position[3 * 22 + 4] = 120;
+    EXPECT_EQ(page(), dragged);
+    EXPECT_EQ(item(id::kEditUndo)->text(), "&Undo Drag Point");
+    EXPECT_EQ(drain(), Bytes{});
+
+    item(id::kEditUndo)->trigger();
+    EXPECT_EQ(page(), defaultPageRecord());
+    EXPECT_EQ(plot.page(), defaultPageRecord());
+    load(distinctPage(3));
+    EXPECT_EQ(plot.page(), distinctPage(3));
+    QTest::mouseClick(&plot, Qt::LeftButton, {}, {340, 400});
+    EXPECT_EQ(dlg->selectedIndex(id::kStepCombo), 5);
+    EXPECT_EQ(drain(), Bytes{});
 }
 
 }  // namespace
