@@ -29,7 +29,7 @@ namespace {
 namespace id = kestrova::res::id;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kSamples = 200;
+constexpr int kSamples = 500;
 
 class SilentBoxes : public kestrova::MessageBoxes {
   public:

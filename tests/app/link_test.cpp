@@ -88,28 +88,32 @@ TEST_F(SessionTest, RepliesWaitForTheOpenBoxAndAPageReplyIsOneChange) {
 }
 
 // One box for a noisy spell: overflows meanwhile are discarded until the line has been quiet
-// for two seconds of the gate's clock. A reply in the overflow's chunk comes after its box.
+// for two seconds of the gate's clock. While the box is open the line is still read, as a
+// modal box's loop does: a reply shows its own box, more noise is discarded. A reply in the
+// overflow's chunk comes after its box.
 TEST_F(SessionTest, NoiseShowsOneBoxPerNoisySpell) {
     connect();
     const Bytes noise(ReplyRecognizer::kMostHeld + 1, 0x55);  // overflows exactly once
     Bytes noiseThenDone = noise;
     noiseThenDone.insert(noiseThenDone.end(), kDone.begin(), kDone.end());
     whileOpen = [&](const SessionMessage&) {
-        if (shown.size() == 1) {  // more noise while the user reads the box
+        if (shown.size() == 1) {
             ASSERT_TRUE(pty.send(noise));
+            EXPECT_TRUE(spinUntil([&] { return session.discardedNoiseOverflows() == 1; }));
+            ASSERT_TRUE(pty.send({'a', 'a', 'a', 'a', 'a', '\n'}));
+            EXPECT_TRUE(spinUntil([&] { return shown.size() == 2; }));
         }
     };
     ASSERT_TRUE(pty.send(noiseThenDone));
-    ASSERT_TRUE(spinUntil([&] { return session.discardedNoiseOverflows() == 1; }));
-    EXPECT_EQ(shown.size(), 2u);
+    ASSERT_TRUE(spinUntil([&] { return shown.size() == 3; }));
     now += 1999ms;  // still the same spell
     ASSERT_TRUE(pty.send(noise));
     ASSERT_TRUE(spinUntil([&] { return session.discardedNoiseOverflows() == 2; }));
     now += 2s;  // quiet long enough: a new spell
     ASSERT_TRUE(pty.send(noise));
-    ASSERT_TRUE(spinUntil([&] { return shown.size() == 3; }));
-    EXPECT_EQ(texts(),
-              (std::vector<QString>{"Bad communication", "Save done!", "Bad communication"}));
+    ASSERT_TRUE(spinUntil([&] { return shown.size() == 4; }));
+    EXPECT_EQ(texts(), (std::vector<QString>{"Bad communication", "Failed!!", "Save done!",
+                                             "Bad communication"}));
     EXPECT_EQ(session.discardedNoiseOverflows(), 2u);
 
     // A line that never stops: no further box, and Disconnect and Connect still answer.
@@ -126,7 +130,7 @@ TEST_F(SessionTest, NoiseShowsOneBoxPerNoisySpell) {
     session.onDisconnect();
     session.onConnect();
     EXPECT_EQ(texts().back(), "COM1 open.");
-    EXPECT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown.size(), 6u);
 }
 
 }  // namespace

@@ -98,6 +98,18 @@ struct PeerEnd {
         return bytes;
     }
 
+    // What the port wrote up to and including the first `last` byte, so that a test can tell
+    // that nothing came before a marker without waiting out a silence.
+    Bytes receiveThrough(std::uint8_t last) const {
+        Bytes bytes;
+        for (Bytes got; bytes.empty() || bytes.back() != last; bytes.push_back(got[0])) {
+            if ((got = receive(1)).empty()) {
+                break;
+            }
+        }
+        return bytes;
+    }
+
     // Connects to a loopback port as a client.
     bool connectTo(std::uint16_t port) {
         sockaddr_in address = loopback(port);
