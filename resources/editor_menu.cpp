@@ -16,14 +16,23 @@ constexpr MenuItemTemplate kEdit[] = {
     {"&Paste Step", id::kEditPasteStep, "Ctrl+V"},
     {"&Insert Step", id::kEditInsertStep, "Ctrl+Shift+I"},
     {"&Delete Step", id::kEditDeleteStep, "Ctrl+Shift+D"},
+    {"", 0},
+    {"&Mirror Step", id::kEditMirrorStep},
+    {"Copy &Left to Right", id::kEditCopyLeftToRight},
+    {"Copy &Right to Left", id::kEditCopyRightToLeft},
 };
 constexpr MenuItemTemplate kCommunity[] = {
     {"&Connect", id::kConnect},
     {"&Disconnect", id::kDisconnect},
     {"&Setup", id::kSetup},
 };
+constexpr MenuItemTemplate kRobot[] = {
+    {"&Open Profile...", id::kOpenProfile},
+    {"&Edit Profile...", id::kEditProfile},
+    {"&Close Profile", id::kCloseProfile},
+};
 constexpr PopupTemplate kPopups[] = {
-    {"&File", kFile}, {"&Edit", kEdit}, {"&Community", kCommunity}};
+    {"&File", kFile}, {"&Edit", kEdit}, {"&Community", kCommunity}, {"&Robot", kRobot}};
 
 }  // namespace
 

@@ -61,5 +61,11 @@ inline constexpr int kEditCopyStep = 32780;
 inline constexpr int kEditPasteStep = 32781;
 inline constexpr int kEditInsertStep = 32782;
 inline constexpr int kEditDeleteStep = 32783;
+inline constexpr int kEditMirrorStep = 32784;
+inline constexpr int kEditCopyLeftToRight = 32785;
+inline constexpr int kEditCopyRightToLeft = 32786;
+inline constexpr int kOpenProfile = 32787;
+inline constexpr int kEditProfile = 32788;
+inline constexpr int kCloseProfile = 32789;
 
 }  // namespace kestrova::res::id

@@ -44,6 +44,7 @@ void CEditorDlg::connectSession() {
     connect(&editor, &kestrova::EditorSession::draftChanged, this, &CEditorDlg::showDraftValue);
     connect(&editor, &kestrova::EditorSession::historyChanged, this, &CEditorDlg::showHistory);
     connect(&editor, &kestrova::EditorSession::message, this, &CEditorDlg::showMessage);
+    connect(&editor, &kestrova::EditorSession::profileChanged, this, &CEditorDlg::showProfile);
 }
 
 void CEditorDlg::showPage() {
@@ -76,7 +77,7 @@ void CEditorDlg::showHistory() {
 }
 
 void CEditorDlg::showMessage(const kestrova::SessionMessage& box) {
-    boxes.show({box.text, box.caption, box.icon, box.ownerless ? nullptr : this});
+    boxes.show({box.text, box.caption, box.icon, box.ownerless ? nullptr : this, box.yes});
 }
 
 void CEditorDlg::onListChosen(int list) {

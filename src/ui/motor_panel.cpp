@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
 
@@ -103,6 +104,13 @@ void CMotorPanel::setUpPanel() {
     fitLabelText();
     trackbar->setMinimum(0);
     trackbar->setMaximum(kTrackbarMaximum);
+}
+
+void CMotorPanel::showLimits(int low, int high, const QString& caption) {
+    const QSignalBlocker quiet(trackbar);
+    trackbar->setRange(low, high);
+    setToolTip(caption);
+    trackbar->setAccessibleName(caption);
 }
 
 void CMotorPanel::fitLabelText() {

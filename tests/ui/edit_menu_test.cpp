@@ -60,10 +60,11 @@ TEST_F(EditMenuTest, EditSitsBetweenFileAndCommunityAndThePageNameKeepsItsOwnKey
             items << action->text() + "|" + QKeySequence::listToString(action->shortcuts());
         }
     }
-    EXPECT_EQ(items,
-              QStringList({"&File", "&Edit", "&Undo|Ctrl+Z", "&Redo|Ctrl+Y; Ctrl+Shift+Z", "|",
-                           "&Copy Step|Ctrl+C", "&Paste Step|Ctrl+V", "&Insert Step|Ctrl+Shift+I",
-                           "&Delete Step|Ctrl+Shift+D", "&Community"}));
+    EXPECT_EQ(items, QStringList({"&File", "&Edit", "&Undo|Ctrl+Z", "&Redo|Ctrl+Y; Ctrl+Shift+Z",
+                                  "|", "&Copy Step|Ctrl+C", "&Paste Step|Ctrl+V",
+                                  "&Insert Step|Ctrl+Shift+I", "&Delete Step|Ctrl+Shift+D", "|",
+                                  "&Mirror Step|", "Copy &Left to Right|", "Copy &Right to Left|",
+                                  "&Community", "&Robot"}));
     EXPECT_FALSE(item(id::kEditUndo)->isEnabled() || item(id::kEditRedo)->isEnabled());
 
     setField(id::kMotorEdit0, 7);
