@@ -21,6 +21,10 @@ constexpr MenuItemTemplate kEdit[] = {
     {"&Paste Step", id::kEditPasteStep, "Ctrl+V"},
     {"&Insert Step", id::kEditInsertStep, "Ctrl+Shift+I"},
     {"&Delete Step", id::kEditDeleteStep, "Ctrl+Shift+D"},
+    {"", 0},
+    {"&Mirror Step", id::kEditMirrorStep},
+    {"Copy &Left to Right", id::kEditCopyLeftToRight},
+    {"Copy &Right to Left", id::kEditCopyRightToLeft},
 };
 constexpr MenuItemTemplate kView[] = {{"&Curves", id::kViewCurves, "Ctrl+Shift+G"}};
 constexpr MenuItemTemplate kCommunity[] = {
@@ -28,8 +32,14 @@ constexpr MenuItemTemplate kCommunity[] = {
     {"&Disconnect", id::kDisconnect},
     {"&Setup", id::kSetup},
 };
+constexpr MenuItemTemplate kRobot[] = {
+    {"&Open Profile...", id::kOpenProfile},
+    {"&Edit Profile...", id::kEditProfile},
+    {"&Close Profile", id::kCloseProfile},
+};
 constexpr PopupTemplate kPopups[] = {
-    {"&File", kFile}, {"&Edit", kEdit}, {"&View", kView}, {"&Community", kCommunity}};
+    {"&File", kFile},          {"&Edit", kEdit},   {"&View", kView},
+    {"&Community", kCommunity}, {"&Robot", kRobot}};
 
 }  // namespace
 

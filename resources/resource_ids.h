@@ -63,6 +63,12 @@ inline constexpr int kEditInsertStep = 32782;
 inline constexpr int kEditDeleteStep = 32783;
 inline constexpr int kFileOpenPage = 32784;
 inline constexpr int kFileSavePage = 32785;
+inline constexpr int kEditMirrorStep = 32786;
+inline constexpr int kEditCopyLeftToRight = 32787;
+inline constexpr int kEditCopyRightToLeft = 32788;
+inline constexpr int kOpenProfile = 32789;
+inline constexpr int kEditProfile = 32790;
+inline constexpr int kCloseProfile = 32791;
 inline constexpr int kViewCurves = 32800;
 
 }  // namespace kestrova::res::id

@@ -84,7 +84,7 @@ void EditorSession::onResetPage() {
 }
 
 void EditorSession::setDraftValue(std::size_t index, int value) {
-    stepDraft.at(index) = value;
+    stepDraft.at(index) = robot && index < kMotorCount ? robot->clamped(index, value) : value;
     if (index < kMotorCount) {
         sendLivePositions();  // the robot hears the new positions before the views show them
     }
@@ -126,10 +126,11 @@ void EditorSession::onSetStep() {
 }
 
 void EditorSession::onResetStep() {
+    const StepPositions fresh = freshPositions();
     {
         const ScopedCount bulk(liveBusy);
         for (std::size_t k = 0; k < kMotorCount; ++k) {
-            setDraftValue(k, kDefaultPosition);
+            setDraftValue(k, fresh[k]);
         }
     }
     setDraftValue(kAccIndex, kDefaultAcc);
@@ -169,6 +170,11 @@ bool EditorSession::onPasteStep(std::string_view text) {
     if (!lines) {
         return false;
     }
+    for (const StepLine& line : *lines) {
+        if (!allowedPositions(std::span(line).first<kMotorCount>())) {
+            return true;  // the box said why; a beep would repeat it
+        }
+    }
     editSteps("Paste Step", [&](const PageRecord& page, std::size_t step) {
         return pasteSteps(page, step, *lines);
     });
@@ -180,10 +186,25 @@ void EditorSession::onInsertStep() {
 }
 
 void EditorSession::onDeleteStep() {
-    editSteps("Delete Step", deleteStep);
+    editSteps("Delete Step", [this](const PageRecord& page, std::size_t step) {
+        PageRecord edited = deleteStep(page, step);
+        if (step < kStepCount && robot) {
+            const StepPositions home = robot->homePose();
+            std::ranges::copy(home, edited.position.begin() + (kStepCount - 1) * kMotorCount);
+        }
+        return edited;
+    });
 }
 
 void EditorSession::onTableValueTyped(int step, int row, std::uint8_t value) {
+    if (robot && row < static_cast<int>(kMotorCount)) {
+        // Only the typed value is judged: the home pose keeps every other motor within limits.
+        StepPositions judged = robot->homePose();
+        judged[static_cast<std::size_t>(row)] = value;
+        if (!allowedPositions(judged)) {
+            return;
+        }
+    }
     changePage("Typed Value", [&](const PageRecord& page) {
         return setStepValue(page, static_cast<std::size_t>(step), static_cast<std::size_t>(row),
                             value);

@@ -18,6 +18,8 @@
 #include "src/app/step_draft.h"
 #include "src/model/motion_page.h"
 #include "src/model/page_history.h"
+#include "src/profile/mirror.h"
+#include "src/profile/robot_profile.h"
 #include "src/protocol/reply_recognizer.h"
 #include "src/serial/comm.h"
 #include "src/serial/comm_owner.h"
@@ -108,6 +110,23 @@ class EditorSession : public QObject, public CommOwner, public ReplySink {
     void sendPageWrite();
     void sendPageRead();
 
+    // The robot profile, if one is open: its limits hold for every value the user gives a
+    // motor, its home pose is the fresh step's, and a page breaking them is sent only if the
+    // user says so.
+    const std::optional<RobotProfile>& profile() const { return robot; }
+    void setProfile(std::optional<RobotProfile> profile);
+    // Opens a profile file; a refused one is named in a box with its line and reason, and the
+    // profile open before stays. The path is the one Edit Profile saves to.
+    bool openProfile(const std::filesystem::path& path);
+    void closeProfile();
+    // Edit Profile's Save: the file is written and the profile becomes the session's.
+    bool saveProfile(const std::filesystem::path& path, const RobotProfile& profile);
+    const std::filesystem::path& profilePath() const { return robotPath; }
+    // "M5(PB4) left elbow", or "M5(PB4)" without a profile or a name.
+    QString motorCaption(std::size_t motor) const;
+    // Mirror Step and the two copies at STEP: one undoable change, nothing sent.
+    void onMirror(MirrorCommand command);
+
     // Overflows of the reply buffer that showed no "Bad communication" box.
     std::size_t discardedNoiseOverflows() const { return noiseGate.discardedOverflows(); }
 
@@ -125,6 +144,7 @@ class EditorSession : public QObject, public CommOwner, public ReplySink {
     void draftChanged(int index);
     void historyChanged();
     void connectionChanged(bool open);
+    void profileChanged();
     // A box to show; returns when it has been closed.
     void message(const kestrova::SessionMessage& box);
     // A command the session would not carry out (Set Step with a field unset): the view beeps.
@@ -143,6 +163,10 @@ class EditorSession : public QObject, public CommOwner, public ReplySink {
     void showPortMessage(const QString& name, const char* what);
     void showReplyMessage(const char* text);
     void showNoiseBox();
+    // Profile checks: false (and a box shown or answered No) when the action must not go on.
+    bool allowedPositions(std::span<const std::uint8_t, kMotorCount> positions);
+    bool sendAnyway();
+    StepPositions freshPositions() const;
 
     // ReplySink
     void showSaveDone() override;
@@ -154,6 +178,8 @@ class EditorSession : public QObject, public CommOwner, public ReplySink {
     CMotionPage motionPage;
     PageHistory history;
     int currentStep = 0;
+    std::optional<RobotProfile> robot;
+    std::filesystem::path robotPath;
     StepDraft stepDraft{};
     bool linkedToTarget = false;
     int liveBusy = 0;

@@ -86,10 +86,16 @@ int EditorSession::sendPagePacket(const PageRecord& record, std::uint8_t command
 }
 
 void EditorSession::sendPagePlay() {
+    if (!sendAnyway()) {
+        return;
+    }
     sendPagePacket(page(), command::kPlayPage);
 }
 
 void EditorSession::sendPageWrite() {
+    if (!sendAnyway()) {
+        return;
+    }
     sendPagePacket(page(), command::kWritePage);
 }
 

@@ -13,6 +13,8 @@ struct SessionMessage {
     QString caption;
     MessageIcon icon = MessageIcon::None;
     bool ownerless = false;  // shown without an owner window (the page-file errors)
+    // A Yes/No question when set: the view stores the answer there, true for Yes.
+    bool* yes = nullptr;
 };
 
 }  // namespace kestrova

@@ -17,7 +17,6 @@ using json = nlohmann::json;
 // No robot profile comes near this; a larger file is no profile.
 constexpr std::size_t kMostBytes = 1 << 20;
 
-constexpr std::array<std::string_view, 3> kSideNames{"centre", "left", "right"};
 constexpr std::array<std::string_view, 3> kProfileKeys{"version", "name", "motors"};
 constexpr std::array<std::string_view, 10> kMotorKeys{
     "motor", "label", "name", "group", "side", "min", "home", "max", "partner", "invert"};

@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "src/model/page_record.h"
 
 namespace kestrova {
 
 enum class Side { Centre, Left, Right };
+// As the profile file writes them, in the order of Side.
+inline constexpr std::array<std::string_view, 3> kSideNames{"centre", "left", "right"};
 
 // What a robot's builder tells the editor about one servo. The defaults leave the editor as it
 // is without a profile: no name, the whole range 0 to 200, home 100, no partner.

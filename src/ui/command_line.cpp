@@ -8,6 +8,23 @@
 
 namespace kestrova {
 
+namespace {
+
+QCommandLineOption profileOption() {
+    return {QStringLiteral("profile"), QStringLiteral("Opens the robot profile FILE for this run."),
+            QStringLiteral("FILE")};
+}
+
+}  // namespace
+
+std::optional<QString> profileArgument(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.addOption(profileOption());
+    parser.parse(arguments);
+    return parser.isSet(profileOption()) ? std::optional(parser.value(profileOption()))
+                                         : std::nullopt;
+}
+
 std::optional<QString> answerCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -18,6 +35,7 @@ std::optional<QString> answerCommandLine(const QStringList& arguments) {
                                   QStringLiteral("Displays this help and exits."));
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    parser.addOption(profileOption());
     parser.parse(arguments);
     if (parser.isSet(help)) {
         return parser.helpText();

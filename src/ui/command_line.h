@@ -12,4 +12,7 @@ namespace kestrova {
 // -platform, meant for the window). Needs an application object.
 std::optional<QString> answerCommandLine(const QStringList& arguments);
 
+// The FILE of --profile FILE, the robot profile to open for this run.
+std::optional<QString> profileArgument(const QStringList& arguments);
+
 }  // namespace kestrova

@@ -61,9 +61,12 @@ constexpr std::array<Route, 11> kButtonRoutes{{
     {id::kCancel, &CEditorDlg::reject, nullptr},
 }};
 
-constexpr std::array<Route, 13> kMenuRoutes{{
+constexpr std::array<Route, 16> kMenuRoutes{{
     {id::kFileOpenPage, &CEditorDlg::onPcLoad, nullptr},
     {id::kFileSavePage, &CEditorDlg::onPcSave, nullptr},
+    {id::kOpenProfile, &CEditorDlg::onOpenProfile, nullptr},
+    {id::kEditProfile, &CEditorDlg::onEditProfile, nullptr},
+    {id::kCloseProfile, &CEditorDlg::onCloseProfile, nullptr},
     {id::kFileExit, &CEditorDlg::onFileExit, nullptr},
     {id::kConnect, &CEditorDlg::onConnect, nullptr},
     {id::kDisconnect, &CEditorDlg::onDisconnect, nullptr},
@@ -75,6 +78,12 @@ constexpr std::array<Route, 13> kMenuRoutes{{
     {id::kEditInsertStep, nullptr, &EditorSession::onInsertStep},
     {id::kEditDeleteStep, nullptr, &EditorSession::onDeleteStep},
     {id::kViewCurves, &CEditorDlg::onViewCurves, nullptr},
+}};
+
+constexpr std::array<std::pair<int, kestrova::MirrorCommand>, 3> kMirrorRoutes{{
+    {id::kEditMirrorStep, kestrova::MirrorCommand::MirrorStep},
+    {id::kEditCopyLeftToRight, kestrova::MirrorCommand::CopyLeftToRight},
+    {id::kEditCopyRightToLeft, kestrova::MirrorCommand::CopyRightToLeft},
 }};
 
 constexpr std::array<int, 4> kPageLists{id::kEnableStepCombo, id::kPageNumCombo, id::kNextPageCombo,
@@ -195,6 +204,7 @@ void CEditorDlg::onInitDialog() {
     undoText = undoAction->text();
     redoText = redoAction->text();
     showHistory();
+    showProfile();
 }
 
 // In the system menu where the platform has one, else it ends File.
@@ -224,6 +234,11 @@ QWidget* CEditorDlg::control(int id) const {
 }
 
 void CEditorDlg::onMenuCommand(int command) {
+    for (const auto& [item, mirror] : kMirrorRoutes) {
+        if (item == command) {
+            editor.onMirror(mirror);
+        }
+    }
     const auto route = std::find_if(kMenuRoutes.begin(), kMenuRoutes.end(),
                                     [command](const Route& r) { return r.id == command; });
     if (route != kMenuRoutes.end()) {

@@ -69,6 +69,10 @@ class CEditorDlg : public QDialog {
     void onCopyStep();
     void onPasteStep();
     void onFileExit();
+    // The Robot menu.
+    void onOpenProfile();
+    void onEditProfile();
+    void onCloseProfile();
     void accept() override;  // the OK command
     void reject() override;  // the Cancel command and the close button
     // True when the command was the window's own (the About box); others are the platform's.
@@ -101,6 +105,8 @@ class CEditorDlg : public QDialog {
     void showDraftValue(int index);
     void showHistory();
     void showMessage(const kestrova::SessionMessage& box);
+    // Names, slider ranges and the mirror items as the session's profile has them.
+    void showProfile();
 
     void choosePort();
 

@@ -21,6 +21,9 @@ void CEditorDlg::onViewCurves() {
                 });
         connect(curves, &kestrova::CurvesWindow::stepChosen, &editor,
                 &kestrova::EditorSession::setStep);
+        const auto showProfile = [this] { curves->setProfile(editor.profile()); };
+        connect(&editor, &kestrova::EditorSession::profileChanged, curves, showProfile);
+        showProfile();
         showSession();
     }
     curves->show();

@@ -45,6 +45,7 @@ void CEditorDlg::connectSession() {
     connect(&editor, &kestrova::EditorSession::historyChanged, this, &CEditorDlg::showHistory);
     connect(&editor, &kestrova::EditorSession::message, this, &CEditorDlg::showMessage);
     connect(&editor, &kestrova::EditorSession::refused, this, [] { QApplication::beep(); });
+    connect(&editor, &kestrova::EditorSession::profileChanged, this, &CEditorDlg::showProfile);
 }
 
 void CEditorDlg::showPage() {
@@ -77,7 +78,7 @@ void CEditorDlg::showHistory() {
 }
 
 void CEditorDlg::showMessage(const kestrova::SessionMessage& box) {
-    boxes.show({box.text, box.caption, box.icon, box.ownerless ? nullptr : this});
+    boxes.show({box.text, box.caption, box.icon, box.ownerless ? nullptr : this, box.yes});
 }
 
 void CEditorDlg::onListChosen(int list) {

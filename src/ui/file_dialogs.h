@@ -13,6 +13,8 @@ class PageFileDialogs {
     virtual ~PageFileDialogs() = default;
     virtual std::optional<std::filesystem::path> chooseSavePath() = 0;
     virtual std::optional<std::filesystem::path> chooseOpenPath() = 0;
+    // A robot profile to open, or to save as.
+    virtual std::optional<std::filesystem::path> chooseProfilePath(bool save) = 0;
 };
 
 // The real dialogs: filter "Kestrova Page File (*.kpf)", default suffix "kpf", asking before
@@ -21,6 +23,8 @@ class QtPageFileDialogs : public PageFileDialogs {
   public:
     std::optional<std::filesystem::path> chooseSavePath() override;
     std::optional<std::filesystem::path> chooseOpenPath() override;
+    // Filter "Robot Profile (*.kprofile.json)".
+    std::optional<std::filesystem::path> chooseProfilePath(bool save) override;
 };
 
 }  // namespace kestrova

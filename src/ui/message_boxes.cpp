@@ -8,8 +8,13 @@ namespace kestrova {
 void QtMessageBoxes::show(const MessageRequest& request) {
     const QMessageBox::Icon icon =
         request.icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
-    QMessageBox box(icon, request.caption, request.text, QMessageBox::Ok, request.owner);
-    box.exec();
+    const QMessageBox::StandardButtons buttons =
+        request.yes != nullptr ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    QMessageBox box(icon, request.caption, request.text, buttons, request.owner);
+    const int answer = box.exec();
+    if (request.yes != nullptr) {
+        *request.yes = answer == QMessageBox::Yes;
+    }
 }
 
 }  // namespace kestrova

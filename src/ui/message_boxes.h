@@ -19,12 +19,14 @@ struct MessageRequest {
     QString caption;
     MessageIcon icon = MessageIcon::None;
     QWidget* owner = nullptr;  // nullptr: no owner window
+    bool* yes = nullptr;       // a Yes/No question: the answer goes there, true for Yes
 };
 
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
-    // Modal: returns when the user has dismissed the box (OK is its only button).
+    // Modal: returns when the user has dismissed the box (OK is its only button, or Yes and No
+    // for a question).
     virtual void show(const MessageRequest& request) = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
 
@@ -105,6 +106,12 @@ void CMotorPanel::setUpPanel() {
     fitLabelText();
     trackbar->setMinimum(0);
     trackbar->setMaximum(kTrackbarMaximum);
+}
+
+void CMotorPanel::showLimits(int low, int high, const QString& tip) {
+    const QSignalBlocker quiet(trackbar);
+    trackbar->setRange(low, high);
+    setToolTip(tip);
 }
 
 void CMotorPanel::fitLabelText() {

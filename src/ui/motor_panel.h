@@ -33,6 +33,8 @@ class CMotorPanel : public QFrame {
     // at 0.
     void setUpPanel();
 
+    // The trackbar's range, and the panel's tooltip (none: empty).
+    void showLimits(int low, int high, const QString& tip);
     // Moves the thumb (clamped to 0..200) without writing the edit back.
     void setTrackbarPosition(int value);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "src/ui/step_table_accessible.h"
 
+#include "src/model/motor_labels.h"
 #include "src/model/step_line.h"
 #include "src/ui/step_table_view.h"
 
@@ -144,8 +145,18 @@ QString StepTableAccessible::rowDescription(int row) const {
     if (row == StepTableLayout::kAccRow) {
         return QStringLiteral("ACC");
     }
-    return row == StepTableLayout::kRateRow ? QStringLiteral("Rate")
-                                            : QStringLiteral("M%1").arg(row + 1);
+    if (row == StepTableLayout::kRateRow) {
+        return QStringLiteral("Rate");
+    }
+    // A motor the open profile names is read with its label and name: "M5(PB4) left elbow".
+    const auto& profile = table()->shownProfile();
+    const std::string& name = profile ? profile->motors.at(static_cast<std::size_t>(row)).name : std::string();
+    if (name.empty()) {
+        return QStringLiteral("M%1").arg(row + 1);
+    }
+    const std::string_view label = kestrova::kMotorLabels.at(static_cast<std::size_t>(row));
+    return QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())) + ' ' +
+           QString::fromStdString(name);
 }
 
 int StepTableAccessible::columnCount() const {

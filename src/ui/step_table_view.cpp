@@ -29,13 +29,17 @@ void drawCentred(QPainter& painter, int x, int y, int value) {
     painter.drawText(QPoint(left, y + metrics.ascent()), text);
 }
 
-// The step's 22 positions, then ACC and Rate, one row each.
+// The step's 22 positions, then ACC and Rate, one row each; a position outside the profile's
+// limits in the limit colour.
 void drawColumn(QPainter& painter, const kestrova::PageRecord& page, const StepTableLayout& layout,
-                int step) {
+                int step, const std::optional<kestrova::RobotProfile>& profile) {
     const int x = layout.columnCentre(step);
     drawCentred(painter, x, StepTableLayout::kHeaderTop, step);
     const kestrova::StepLine line = kestrova::readStepLine(page, static_cast<std::size_t>(step));
     for (std::size_t row = 0; row < line.size(); ++row) {
+        const bool outside =
+            profile && row < kestrova::kMotorCount && !profile->allows(row, line[row]);
+        painter.setPen(outside ? kLineColour : Qt::black);
         drawCentred(painter, x, layout.rowTop(static_cast<int>(row)), line[row]);
     }
 }
@@ -90,7 +94,7 @@ void CStepTableView::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(Qt::black);
     const auto layout = StepTableLayout::forClient(client.size());
     for (int step = 0; step < static_cast<int>(kestrova::kStepCount); ++step) {
-        drawColumn(painter, page, layout, step);
+        drawColumn(painter, page, layout, step, profile);
     }
 
     // Drawn last, over any text it crosses.
@@ -153,6 +157,11 @@ void CStepTableView::focusInEvent(QFocusEvent* event) {
 
 void CStepTableView::focusOutEvent(QFocusEvent* event) {
     QFrame::focusOutEvent(event);
+    update();
+}
+
+void CStepTableView::showProfile(const std::optional<kestrova::RobotProfile>& shown) {
+    profile = shown;
     update();
 }
 

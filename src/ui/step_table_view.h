@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "src/model/page_record.h"
+#include "src/profile/robot_profile.h"
 
 class QLineEdit;
 
@@ -68,6 +69,9 @@ class CStepTableView : public QFrame {
 
     // Repaints the page and tells a screen reader that every value may have changed.
     void showPageChange();
+    // Marks the positions outside the profile's limits; nothing is marked without one.
+    void showProfile(const std::optional<kestrova::RobotProfile>& shown);
+    const std::optional<kestrova::RobotProfile>& shownProfile() const { return profile; }
 
     // The open cell editor, nullptr when none is open.
     QLineEdit* cellEditor() const;
@@ -96,6 +100,7 @@ class CStepTableView : public QFrame {
     void closeEditor();
 
     const kestrova::PageRecord& page;
+    std::optional<kestrova::RobotProfile> profile;
     QPointer<kestrova::StepCellEditor> editor;
     kestrova::StepTableLayout::Cell editedCell{};
     kestrova::StepTableLayout::Cell cursor{};

@@ -66,8 +66,9 @@ TEST_F(EditMenuTest, EditSitsBetweenFileAndCommunityAndThePageNameKeepsItsOwnKey
     }
     EXPECT_EQ(items, QStringList({"&File", "&Edit", "&Undo|Ctrl+Z", "&Redo|Ctrl+Y; Ctrl+Shift+Z",
                                   "|", "&Copy Step|Ctrl+C", "&Paste Step|Ctrl+V",
-                                  "&Insert Step|Ctrl+Shift+I", "&Delete Step|Ctrl+Shift+D", "&View",
-                                  "&Curves|Ctrl+Shift+G", "&Community"}));
+                                  "&Insert Step|Ctrl+Shift+I", "&Delete Step|Ctrl+Shift+D", "|",
+                                  "&Mirror Step|", "Copy &Left to Right|", "Copy &Right to Left|",
+                                  "&View", "&Curves|Ctrl+Shift+G", "&Community", "&Robot"}));
     EXPECT_FALSE(item(id::kEditUndo)->isEnabled() || item(id::kEditRedo)->isEnabled());
 
     click(id::kGetStep);

@@ -67,7 +67,10 @@ class ScriptedFileDialogs : public QtPageFileDialogs {
   public:
     std::optional<std::filesystem::path> chooseSavePath() override { return savePath; }
     std::optional<std::filesystem::path> chooseOpenPath() override { return openPath; }
-    std::optional<std::filesystem::path> savePath, openPath;
+    std::optional<std::filesystem::path> chooseProfilePath(bool save) override {
+        return save ? profileSavePath : profileOpenPath;
+    }
+    std::optional<std::filesystem::path> savePath, openPath, profileSavePath, profileOpenPath;
 };
 
 inline void spinFor(std::chrono::milliseconds duration) {
