@@ -46,14 +46,7 @@ class SessionTest : public ::testing::Test {
         }
         return result;
     }
-    // What reached the board until the line has been quiet for 300 ms.
-    Bytes drain() const {
-        Bytes all;
-        for (Bytes got = pty.receive(4096, 300ms); !got.empty(); got = pty.receive(4096, 300ms)) {
-            all.insert(all.end(), got.begin(), got.end());
-        }
-        return all;
-    }
+    Bytes drain() const { return pty.drain(); }
     // A page shown as To PC Load shows it: one undoable change.
     void load(const PageRecord& record) {
         ASSERT_TRUE(writePageFile(dir / "shown.kpf", record, noFlush));

@@ -5,19 +5,12 @@
 #include <vector>
 
 #include "src/model/curve_edits.h"
+#include "tests/support/sample_page.h"
 
 using namespace kestrova;
+using kestrova::test::pageWith;
 
 namespace {
-
-// The default page with the given bytes set: {offset, value} as in the page record.
-PageRecord pageWith(std::initializer_list<std::pair<std::size_t, std::uint8_t>> bytes) {
-    PageBytes raw = toBytes(defaultPageRecord());
-    for (const auto& [offset, value] : bytes) {
-        raw[offset] = value;
-    }
-    return fromBytes(raw);
-}
 
 constexpr std::size_t kAcc = 22;
 

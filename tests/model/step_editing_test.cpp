@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The undo history's bound and merging, and the edges of insert and paste. Copy, paste,
-// insert, delete and typed values otherwise run through the window's own tests.
+// insert, delete and typed values otherwise run through the session's own tests.
 #include <gtest/gtest.h>
 
 #include "src/model/page_history.h"

@@ -97,6 +97,14 @@ struct PeerEnd {
         bytes.resize(got);
         return bytes;
     }
+    // Everything the port wrote until the line has been quiet for 300 ms.
+    Bytes drain() const {
+        Bytes all;
+        for (Bytes got = receive(4096, 300ms); !got.empty(); got = receive(4096, 300ms)) {
+            all.insert(all.end(), got.begin(), got.end());
+        }
+        return all;
+    }
 
     // What the port wrote up to and including the first `last` byte, so that a test can tell
     // that nothing came before a marker without waiting out a silence.

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <iterator>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "src/model/page_record.h"
@@ -45,6 +47,15 @@ inline PageRecord distinctPage(std::uint8_t enable) {
     std::iota(page.rate.begin(), page.rate.end(), 100);
     page.enableStep = enable;
     return page;
+}
+
+// The default page with the given bytes changed: {offset, value} as in the page record.
+inline PageRecord pageWith(std::initializer_list<std::pair<std::size_t, std::uint8_t>> changes) {
+    PageBytes bytes = toBytes(defaultPageRecord());
+    for (const auto& [offset, value] : changes) {
+        bytes[offset] = value;
+    }
+    return fromBytes(bytes);
 }
 
 }  // namespace kestrova::test

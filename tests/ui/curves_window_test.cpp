@@ -19,6 +19,7 @@
 #include "src/ui/curves_window.h"
 #include "src/ui/message_boxes.h"
 #include "src/ui/picture_paths.h"
+#include "tests/support/sample_page.h"
 #include "tests/support/temp_dir.h"
 
 #if KESTROVA_HAVE_SVG
@@ -40,22 +41,13 @@ struct RecordedBoxes : MessageBoxes {
     void show(const MessageRequest& request) override { texts << request.text; }
 };
 
-// The default page's bytes with the given ones changed: {offset, value}.
-PageBytes defaultWith(std::initializer_list<std::pair<std::size_t, std::uint8_t>> changes) {
-    PageBytes bytes = toBytes(defaultPageRecord());
-    for (const auto& [offset, value] : changes) {
-        bytes[offset] = value;
-    }
-    return bytes;
-}
-
 class CurvesWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         plot.setFixedSize(500, 440);
         QObject::connect(&window, &CurvesWindow::pageEdited,
                          [this](const PageRecord& page, const QString& label) {
-                             edits.emplace_back(toBytes(page), label);
+                             edits.emplace_back(page, label);
                          });
         QObject::connect(&window, &CurvesWindow::stepChosen,
                          [this](int step) { steps.push_back(step); });
@@ -86,7 +78,7 @@ class CurvesWindowTest : public ::testing::Test {
     RecordedBoxes boxes;
     CurvesWindow window{nullptr, &paths, &boxes};
     CurvesPlot& plot = *window.plot();
-    std::vector<std::pair<PageBytes, QString>> edits;
+    std::vector<std::pair<PageRecord, QString>> edits;
     std::vector<int> steps;
 };
 
@@ -100,7 +92,7 @@ TEST_F(CurvesWindowTest, ADragPreviewsAndAsksForOneDragPointOnRelease) {
     EXPECT_EQ(cell(0, 3), 120) << "the points table previews too";
     QTest::mouseRelease(&plot, Qt::LeftButton, {}, {221, 170});
     ASSERT_EQ(edits.size(), 1u);
-    EXPECT_EQ(edits[0], std::pair(defaultWith({{8 + 66 + 4, 120}}), QString("Drag Point")));
+    EXPECT_EQ(edits[0], std::pair(pageWith({{8 + 66 + 4, 120}}), QString("Drag Point")));
 
     QTest::mouseClick(&plot, Qt::LeftButton, {}, {340, 400});  // step 5, off every point
     QTest::mouseClick(&plot, Qt::LeftButton, {}, {220, 170});  // on a point: no step chosen
@@ -112,7 +104,7 @@ TEST_F(CurvesWindowTest, ADragPreviewsAndAsksForOneDragPointOnRelease) {
     QTest::keyClick(&plot, Qt::Key_Escape);
     QTest::mouseRelease(&plot, Qt::LeftButton, {}, {220, 0});
     EXPECT_EQ(edits.size(), 1u) << "Escape takes the drag back";
-    EXPECT_EQ(toBytes(plot.page()), edits[0].first);
+    EXPECT_EQ(plot.page(), edits[0].first);
 }
 
 TEST_F(CurvesWindowTest, AProfileNamesGroupsAndLimitsTheMotors) {
@@ -142,11 +134,11 @@ TEST_F(CurvesWindowTest, AProfileNamesGroupsAndLimitsTheMotors) {
     QTest::keyClick(&plot, Qt::Key_Left);
     QTest::keyClick(&plot, Qt::Key_PageUp);
     EXPECT_EQ(window.hoverLabel()->text(), "M5(PB4) left elbow, step 5: 110");
-    const std::vector<std::pair<PageBytes, QString>> expected{
-        {defaultWith({{78, 170}}), "Drag Point"},
-        {defaultWith({{78, 160}}), "Move Point"},
-        {defaultWith({{78, 159}}), "Move Point"},
-        {defaultWith({{78, 159}, {8 + 110 + 4, 110}}), "Move Point"}};
+    const std::vector<std::pair<PageRecord, QString>> expected{
+        {pageWith({{78, 170}}), "Drag Point"},
+        {pageWith({{78, 160}}), "Move Point"},
+        {pageWith({{78, 159}}), "Move Point"},
+        {pageWith({{78, 159}, {8 + 110 + 4, 110}}), "Move Point"}};
     EXPECT_EQ(edits, expected);
 }
 
@@ -172,15 +164,13 @@ TEST_F(CurvesWindowTest, APageShownRedrawsOnlyAroundWhatChanged) {
 }
 
 TEST_F(CurvesWindowTest, InterpolateFillsTheChosenCurvesBetweenTwoSteps) {
-    PageRecord page = defaultPageRecord();
-    page.acc[4] = 1;
-    window.showPage(page, 2);
+    window.showPage(pageWith({{184 + 4, 1}}), 2);  // ACC of step 4
     chooseOnly({kAcc});
     window.findChild<QComboBox*>()->setCurrentIndex(4);  // from 4 to 7
     click("Interpolate");
     click("Interpolate");  // a straight line already: nothing to ask for
-    const std::vector<std::pair<PageBytes, QString>> expected{
-        {defaultWith({{188, 1}, {189, 17}, {190, 34}}), "Interpolate"}};
+    const std::vector<std::pair<PageRecord, QString>> expected{
+        {pageWith({{188, 1}, {189, 17}, {190, 34}}), "Interpolate"}};
     EXPECT_EQ(edits, expected);
 }
 

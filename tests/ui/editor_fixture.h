@@ -191,14 +191,7 @@ class PtyEditorTest : public EditorTest {
         boxes.shown.clear();
     }
 
-    // Everything the editor writes until the line has been quiet for 300 ms.
-    Bytes drain() {
-        Bytes all;
-        for (Bytes got = pty.receive(4096, 300ms); !got.empty(); got = pty.receive(4096, 300ms)) {
-            all.insert(all.end(), got.begin(), got.end());
-        }
-        return all;
-    }
+    Bytes drain() const { return pty.drain(); }
 
     PtyPair pty;
 };
