@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSlider>
 
 #include "resources/resource_ids.h"
 #include "src/app/app_name.h"
