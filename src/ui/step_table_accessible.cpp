@@ -150,7 +150,8 @@ QString StepTableAccessible::rowDescription(int row) const {
     }
     // A motor the open profile names is read with its label and name: "M5(PB4) left elbow".
     const auto& profile = table()->shownProfile();
-    const std::string& name = profile ? profile->motors.at(static_cast<std::size_t>(row)).name : std::string();
+    const std::string& name =
+        profile ? profile->motors.at(static_cast<std::size_t>(row)).name : std::string();
     if (name.empty()) {
         return QStringLiteral("M%1").arg(row + 1);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The robot profile in the window: the Robot menu, the names and slider ranges it gives, the
 // mirror items, and the Edit Profile dialog.
+#include <QAccessible>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QSlider>
@@ -44,11 +45,14 @@ TEST_F(ProfileWindowTest, OpenAndCloseProfileSetNamesRangesAndMirrorItems) {
     item(id::kOpenProfile)->trigger();
     EXPECT_EQ(mirrorItems(), std::vector<bool>(4, true));
     QSlider* slider = dlg->motorPanel(4)->trackbarControl();
-    for (const QWidget* named :
-         {static_cast<QWidget*>(slider), dlg->control(id::kMotorEdit0 + 4)}) {
-        EXPECT_EQ(named->accessibleName(), "M5(PB4) left elbow");
-    }
-    EXPECT_EQ(dlg->motorPanel(4)->toolTip(), "M5(PB4) left elbow");
+    EXPECT_EQ(
+        QStringList({slider->accessibleName(), dlg->control(id::kMotorEdit0 + 4)->accessibleName(),
+                     dlg->motorPanel(4)->toolTip()}),
+        QStringList({"M5(PB4) left elbow", "M5(PB4) left elbow position", "M5(PB4) left elbow"}));
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(dlg->stepTableView())->tableInterface();
+    EXPECT_EQ(QStringList({table->rowDescription(4), table->rowDescription(6)}),
+              QStringList({"M5(PB4) left elbow", "M7"}));
     slider->setFocus();
     QTest::keyClick(slider, Qt::Key_End);
     EXPECT_EQ(dlg->readText(id::kMotorEdit0 + 4), "180");
@@ -59,6 +63,10 @@ TEST_F(ProfileWindowTest, OpenAndCloseProfileSetNamesRangesAndMirrorItems) {
     EXPECT_EQ(mirrorItems(), std::vector<bool>(4, false));
     EXPECT_EQ(std::tuple(dlg->motorPanel(4)->toolTip(), slider->minimum(), slider->maximum()),
               std::tuple(QString(), 0, 200));
+    // Closed, the names are those of the editor without a profile.
+    EXPECT_EQ(QStringList(
+                  {slider->accessibleName(), dlg->control(id::kMotorEdit0 + 4)->accessibleName()}),
+              QStringList({"M5(PB4)", "M5(PB4) position"}));
 
     // A refused file is named with its line and reason, and nothing opens.
     std::string text = fileText(profilePath);
