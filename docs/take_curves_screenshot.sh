@@ -18,7 +18,10 @@ sleep 1
 xdotool type --delay 20 "$page"
 xdotool key Return
 sleep 1
-xdotool key --window "$window" ctrl+shift+g
+# View > Curves, clicked as a user does (without a window manager no window has the focus).
+xdotool mousemove --window "$window" 100 10 click 1
+sleep 1
+xdotool mousemove --window "$window" 125 35 click 1
 sleep 2
 curves=$(xdotool search --name '^Curves' | head -1)
 import -window "$curves" "$out"
