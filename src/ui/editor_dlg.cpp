@@ -157,13 +157,15 @@ void CEditorDlg::connectHandlers() {
         connect(built.controlAs<QComboBox>(list), &QComboBox::activated, this,
                 [this, list] { onListChosen(list); });
     }
-    connect(stepCombo, &QComboBox::currentIndexChanged, this,
+    // The session is the context: a widget's signal while the window is torn down (the name
+    // edit losing the focus) must not reach a session that is already gone.
+    connect(stepCombo, &QComboBox::currentIndexChanged, &editor,
             [this](int index) { editor.setStep(std::max(index, 0)); });
-    connect(built.controlAs<QCheckBox>(id::kLinkToTarget), &QCheckBox::toggled, this,
+    connect(built.controlAs<QCheckBox>(id::kLinkToTarget), &QCheckBox::toggled, &editor,
             [this](bool linked) { editor.setLinkedToTarget(linked); });
     connect(pageNameEdit, &QLineEdit::textEdited, this, &CEditorDlg::onPageNameEdited);
     // Keystrokes in Page Name make one change until the user leaves the edit.
-    connect(pageNameEdit, &QLineEdit::editingFinished, this, [this] { editor.endNameTyping(); });
+    connect(pageNameEdit, &QLineEdit::editingFinished, &editor, [this] { editor.endNameTyping(); });
     connect(stepTable, &CStepTableView::valueTyped, &editor,
             &kestrova::EditorSession::onTableValueTyped);
     // Enter and Escape are filtered before any control of this window sees them, but for the
