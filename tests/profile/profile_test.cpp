@@ -167,8 +167,13 @@ TEST(Mirror, PairsTakeTheirPartnersOffsetAndMirroringTwiceGivesTheStepBack) {
     EXPECT_EQ(once.positions, expected);
     EXPECT_TRUE(once.clamped.empty());
     EXPECT_EQ(mirrored(profile, once.positions, MirrorCommand::MirrorStep).positions, step);
+    // A copy writes one side's mirror onto the other and leaves the centre servo as it is.
+    StepPositions toRight = step, toLeft = step;
+    toRight[5] = 120, toRight[7] = 125;
+    toLeft[4] = 60, toLeft[6] = 80;
+    EXPECT_EQ(mirrored(profile, step, MirrorCommand::CopyLeftToRight).positions, toRight);
+    EXPECT_EQ(mirrored(profile, step, MirrorCommand::CopyRightToLeft).positions, toLeft);
 
-    // The copies, one side onto the other, are checked through the editor session.
     step[4] = 15;    // 75 below home: the right elbow would be at 35, within its 30
     step[5] = 200;   // 90 above: the left elbow would be at 180, its limit
     step[6] = 0;     // 60 below, inverted: 200, beyond M8's 190
