@@ -14,7 +14,9 @@
 int main(int argc, char** argv) {
     QTemporaryFile screens(QDir::temp().filePath(QStringLiteral("kestrova-screen-XXXXXX.json")));
     const QString workingFolder = QDir::currentPath();
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    // Under Wine a bare "offscreen" comes from the registry: that one gets the screen too.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
         const QList<QByteArray> screen =
             qEnvironmentVariable("KESTROVA_TEST_SCREEN", "1920x1080").toLatin1().split('@');
         const QList<QByteArray> sides = screen.front().split('x');
