@@ -71,6 +71,10 @@ if [ ! -d "$WINEPREFIX/dosdevices" ]; then
   wine wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
+# One Wine server for the whole run: one that ends between two test programs can drop the
+# next program's connection as it starts ("wine client error ... Connection reset by peer").
+wineserver -p
+trap 'kill "${helpers[@]}" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
 # Starts a helper that writes the port it listens on to a file (its last argument).
 start_helper() {
   rm -f "${@: -1}"
@@ -108,6 +112,8 @@ for file in kestrova-editor.exe kestrova-board.exe README.md LICENSE template.kp
 done
 
 echo "-- Silent install, start, uninstall under Wine"
+# The waits below need a server that ends once its programs have.
+wineserver -k && wineserver -w
 folder=$WINEPREFIX/drive_c/Program\ Files/Kestrova\ Editor
 wine "$installer" /S
 wineserver -w
