@@ -22,9 +22,6 @@ class EditMenuTest : public PtyEditorTest {
         ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
         dlg->control(id::kStepCombo)->setFocus();
     }
-    QAction* item(int command) const {
-        return dlg->findChild<QAction*>(QStringLiteral("command%1").arg(command));
-    }
     // The keys, pressed `times` times where the focus is.
     void press(const char* keys, int times = 1) const {
         for (int n = 0; n < times; ++n) {

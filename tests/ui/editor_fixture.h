@@ -73,10 +73,6 @@ class ScriptedFileDialogs : public QtPageFileDialogs {
     std::optional<std::filesystem::path> savePath, openPath, profileSavePath, profileOpenPath;
 };
 
-inline void spinFor(std::chrono::milliseconds duration) {
-    spinUntil([] { return false; }, duration);
-}
-
 // Hands the first modal window other than `outer` to `action`. Until that window is gone, a
 // watchdog closes every modal window after five seconds, so a test whose action leaves it
 // open fails instead of hanging. The application owns the poll, so none outlives the run.
@@ -134,6 +130,10 @@ class EditorTest : public ::testing::Test {
                           : controlId == id::kRateEdit ? int(kRateIndex)
                                                        : controlId - id::kMotorEdit0;
         session().setDraftValue(static_cast<std::size_t>(index), value);
+    }
+    // A menu item, by its command.
+    QAction* item(int command) const {
+        return dlg->findChild<QAction*>(QStringLiteral("command%1").arg(command));
     }
     template <typename W>
     W* widget(int controlId) const {
