@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
@@ -50,13 +49,7 @@ void writeBytes(const fs::path& file, const std::string& bytes) {
 }
 
 std::size_t lineCount(const fs::path& file) {
-    std::ifstream in(file);
-    return static_cast<std::size_t>(std::count(std::istreambuf_iterator<char>(in), {}, '\n'));
-}
-
-std::string contentOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return static_cast<std::size_t>(std::ranges::count(contentOf(file), '\n'));
 }
 
 // Runs kestrova-board: its exit status, and a line of what it said holds `text`.
@@ -366,20 +359,18 @@ TEST(BoardFiles, ExportAndImportGiveBackThePageAndMalformedJsonWritesNothing) {
     EXPECT_NE(csv.find(",31,254,50\n"), std::string::npos) << "step 0 ends with M22, ACC, Rate";
     EXPECT_EQ(std::ranges::count(csv, '\n'), 9);
 
-    const std::string good = contentOf(json);
-    const auto replaced = [&](const std::string& from, const std::string& to) {
-        std::string text = good;
-        return text.replace(text.find(from), from.size(), to);
+    const auto in = [good = contentOf(json)](const std::string& from, const std::string& to) {
+        return replaced(good, from, to);
     };
     // How the file is spoiled, the line and reason reported.
     const std::vector<std::tuple<std::string, std::string>> cases{
-        {replaced("\"enableStep\": 2,", "\"enableStep\": 2"), ":3: syntax error"},
-        {replaced("\"enableStep\": 2,", "\"enableStep\": 256,"), ":2: /enableStep is 256, not"},
-        {replaced("\"repeat\": 254,", ""), ":1: \"repeat\" is missing"},
-        {replaced("\"name\": \"Wa\"", "\"name\": \"Wb\""), ":3: \"name\" and \"nameBytes\" differ"},
-        {replaced("\"acc\": 254", "\"acc\": -1"), ":18: /steps/0/acc is -1"},
-        {replaced("\"repeat\": 254", "\"repeat\": 1e309"), ":15: number overflow parsing"},
-        {replaced("\"repeat\": 254", "\"page\": 9"), ":15: \"page\" is given twice"},
+        {in("\"enableStep\": 2,", "\"enableStep\": 2"), ":3: syntax error"},
+        {in("\"enableStep\": 2,", "\"enableStep\": 256,"), ":2: /enableStep is 256, not"},
+        {in("\"repeat\": 254,", ""), ":1: \"repeat\" is missing"},
+        {in("\"name\": \"Wa\"", "\"name\": \"Wb\""), ":3: \"name\" and \"nameBytes\" differ"},
+        {in("\"acc\": 254", "\"acc\": -1"), ":18: /steps/0/acc is -1"},
+        {in("\"repeat\": 254", "\"repeat\": 1e309"), ":15: number overflow parsing"},
+        {in("\"repeat\": 254", "\"page\": 9"), ":15: \"page\" is given twice"},
         {std::string(40'000, '['), ":1: nested deeper than a page is"},
         {"[]", ":1: not a page"},
     };

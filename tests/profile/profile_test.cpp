@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 
 #include "src/profile/mirror.h"
 #include "src/profile/profile_file.h"
@@ -12,6 +11,8 @@
 #include "tests/support/temp_dir.h"
 
 using namespace kestrova;
+using test::contentOf;
+using test::replaced;
 
 namespace {
 
@@ -33,15 +34,6 @@ RobotProfile wren() {
     const ReadProfile read = parseProfile(kProfile);
     EXPECT_TRUE(read.profile) << read.line << ": " << read.problem;
     return read.profile.value_or(RobotProfile{});
-}
-
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    return text.replace(text.find(from), from.size(), to);
-}
-
-std::string contentOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST(ProfileFile, ReadsEveryFieldAndFillsWhatIsMissing) {
@@ -179,10 +171,8 @@ TEST(Mirror, PairsTakeTheirPartnersOffsetAndMirroringTwiceGivesTheStepBack) {
     step[6] = 0;     // 60 below, inverted: 200, beyond M8's 190
     step[20] = 190;  // 90 above, reflected: 10, below the waist's 50
     const MirroredStep clamped = mirrored(profile, step, MirrorCommand::MirrorStep);
-    EXPECT_EQ(clamped.positions[5], 35);
-    EXPECT_EQ(clamped.positions[4], 180);
-    EXPECT_EQ(clamped.positions[7], 190);
-    EXPECT_EQ(clamped.positions[20], 50);
+    const StepPositions& c = clamped.positions;
+    EXPECT_EQ(std::tuple(c[5], c[4], c[7], c[20]), std::tuple(35, 180, 190, 50));
     EXPECT_EQ(clamped.clamped, (std::vector<std::size_t>{7, 20}));
 }
 

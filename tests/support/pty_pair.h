@@ -47,6 +47,13 @@ namespace kestrova::test {
 using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 
+// A serial device that does not exist.
+#ifdef _WIN32
+inline constexpr const char* kMissingDevice = R"(\\.\COM199)";
+#else
+inline constexpr const char* kMissingDevice = "/dev/kestrova-no-such-device";
+#endif
+
 // 127.0.0.1 at `port`.
 inline sockaddr_in loopback(std::uint16_t port) {
     sockaddr_in address{};

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -43,6 +45,17 @@ class TempDir {
 // The flush handed to page-file saves that only prepare a test's files.
 inline bool noFlush(const std::filesystem::path&) {
     return true;
+}
+
+// A file's bytes; empty when there is none.
+inline std::string contentOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// `text` with the first `from` in it replaced by `to`.
+inline std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
 }
 
 }  // namespace kestrova::test

@@ -24,27 +24,22 @@ CurveChoice only(std::initializer_list<std::size_t> curves) {
 
 TEST(CurvesGeometry, MapsStepsAndValuesBothWays) {
     const CurvesGeometry geometry({500, 440});
-    EXPECT_EQ(geometry.stepX(0), 40);
-    EXPECT_EQ(geometry.stepX(3), 220);
-    EXPECT_EQ(geometry.stepX(7), 460);
-    EXPECT_EQ(geometry.valueY(120, kM5), 170);
-    EXPECT_EQ(geometry.valueY(0, kRate), 410);
-    EXPECT_EQ(geometry.valueY(25, kAcc), 210);
-    EXPECT_EQ(geometry.valueAt(170, kM5), 120);
-    EXPECT_EQ(geometry.valueAt(171, kM5), 120) << "119.5 rounds to 120";
-    EXPECT_EQ(geometry.valueAt(173, kM5), 119) << "118.5 rounds to 119";
-    EXPECT_EQ(geometry.valueAt(0, kM5), 205) << "beyond the top: not clamped here";
-    EXPECT_EQ(geometry.valueAt(430, kM5), -10);
-    EXPECT_EQ(geometry.valueAt(214, kAcc), 25) << "24.5";
-    EXPECT_EQ(geometry.valueAt(220, kAcc), 24) << "23.75";
-    for (const auto& [x, step] :
-         std::initializer_list<std::pair<int, std::optional<std::size_t>>>{{9, std::nullopt},
-                                                                           {10, 0},
-                                                                           {69, 0},
-                                                                           {70, 1},
-                                                                           {250, 4},
-                                                                           {490, 7},
-                                                                           {491, std::nullopt}}) {
+    EXPECT_EQ(std::tuple(geometry.stepX(0), geometry.stepX(3), geometry.stepX(7)),
+              std::tuple(40, 220, 460));
+    EXPECT_EQ(
+        std::tuple(geometry.valueY(120, kM5), geometry.valueY(0, kRate), geometry.valueY(25, kAcc)),
+        std::tuple(170, 410, 210));
+    // y, the curve, the value: 119.5 rounds to 120, 118.5 to 119, ACC's 24.5 to 25 and 23.75
+    // to 24; beyond the scale nothing is clamped here.
+    const std::tuple<int, std::size_t, int> values[] = {
+        {170, kM5, 120}, {171, kM5, 120}, {173, kM5, 119}, {0, kM5, 205},
+        {430, kM5, -10}, {214, kAcc, 25}, {220, kAcc, 24}};
+    for (const auto& [y, curve, value] : values) {
+        EXPECT_EQ(geometry.valueAt(y, curve), value) << "y " << y;
+    }
+    const std::pair<int, std::optional<std::size_t>> steps[] = {
+        {9, std::nullopt}, {10, 0}, {69, 0}, {70, 1}, {250, 4}, {490, 7}, {491, std::nullopt}};
+    for (const auto& [x, step] : steps) {
         EXPECT_EQ(geometry.stepAt(x), step) << "x " << x;
     }
 }

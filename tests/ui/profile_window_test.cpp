@@ -26,12 +26,6 @@ class ProfileWindowTest : public EditorTest {
         ASSERT_TRUE(writeProfileFile(profilePath, robot, noFlush));
         files.profileOpenPath = profilePath;
     }
-    QAction* item(int command) const {
-        return dlg->menuBar()->findChild<QAction*>(QStringLiteral("command%1").arg(command));
-    }
-    std::string fileText(const std::filesystem::path& path) const {
-        return readFileStart(path, 1 << 16).value_or("");
-    }
     std::filesystem::path profilePath = pageDir / "bot.kprofile.json";
 };
 
@@ -69,9 +63,9 @@ TEST_F(ProfileWindowTest, OpenAndCloseProfileSetNamesRangesAndMirrorItems) {
               QStringList({"M5(PB4)", "M5(PB4) position"}));
 
     // A refused file is named with its line and reason, and nothing opens.
-    std::string text = fileText(profilePath);
-    text.replace(text.find("\"version\": 1"), 12, "\"version\": 2");
-    std::ofstream(profilePath, std::ios::binary | std::ios::trunc) << text;
+    const std::string version2 =
+        replaced(contentOf(profilePath), "\"version\": 1", "\"version\": 2");
+    std::ofstream(profilePath, std::ios::binary | std::ios::trunc) << version2;
     item(id::kOpenProfile)->trigger();
     EXPECT_EQ(session().profile(), std::nullopt);
     EXPECT_EQ(boxes.texts().back(), QString::fromStdString(profilePath.string()) +
@@ -81,7 +75,7 @@ TEST_F(ProfileWindowTest, OpenAndCloseProfileSetNamesRangesAndMirrorItems) {
 // Save writes back the very bytes it read; a number is checked as it is typed; Save As writes
 // the edited profile to a new file and the editor takes it.
 TEST_F(ProfileWindowTest, EditProfileRoundTripsAndChecksTypedValues) {
-    const std::string original = fileText(profilePath);
+    const std::string original = contentOf(profilePath);
     item(id::kOpenProfile)->trigger();
     std::filesystem::remove(profilePath);
     files.profileSavePath = pageDir / "copy.kprofile.json";
@@ -108,10 +102,10 @@ TEST_F(ProfileWindowTest, EditProfileRoundTripsAndChecksTypedValues) {
         dialog->reject();
     });
     item(id::kEditProfile)->trigger();
-    EXPECT_EQ(fileText(profilePath), original);
-    std::string edited = original;  // M5's limit: the 0 of 250 was refused as typed
-    edited.replace(edited.find("\"min\": 20,"), 10, "\"min\": 25,");
-    EXPECT_EQ(fileText(pageDir / "copy.kprofile.json"), edited);
+    EXPECT_EQ(contentOf(profilePath), original);
+    // M5's limit: the 0 of 250 was refused as typed.
+    EXPECT_EQ(contentOf(pageDir / "copy.kprofile.json"),
+              replaced(original, "\"min\": 20,", "\"min\": 25,"));
     EXPECT_EQ(session().profilePath(), pageDir / "copy.kprofile.json");
     EXPECT_EQ(session().profile()->motors[4].min, 25);
 }
