@@ -25,6 +25,7 @@ void CEditorDlg::onViewCurves() {
         connect(&editor, &kestrova::EditorSession::profileChanged, curves, showProfile);
         showProfile();
         showSession();
+        curves->addActions({undoAction, redoAction});  // their keys work in the curves too
     }
     curves->show();
     curves->raise();
