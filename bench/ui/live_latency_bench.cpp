@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/ui/silent_boxes.h"
 #include "resources/resource_ids.h"
 #include "src/protocol/packets.h"
 #include "src/ui/editor_dlg.h"
@@ -30,11 +31,6 @@ namespace id = kestrova::res::id;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kSamples = 500;
-
-class SilentBoxes : public kestrova::MessageBoxes {
-  public:
-    void show(const kestrova::MessageRequest& /*request*/) override {}
-};
 
 // The board's end: notes when the last byte of each whole live packet came in.
 class Board {

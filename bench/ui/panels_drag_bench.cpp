@@ -17,6 +17,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/ui/silent_boxes.h"
 #include "resources/resource_ids.h"
 #include "src/platform/posix/unique_fd.h"
 #include "src/protocol/packets.h"
@@ -28,11 +29,6 @@ namespace {
 namespace id = kestrova::res::id;
 
 constexpr int kDragSteps = 50;
-
-class SilentBoxes : public kestrova::MessageBoxes {
-  public:
-    void show(const kestrova::MessageRequest& /*request*/) override {}
-};
 
 // The controller's end of the line: counts what arrives, so the line never fills up.
 class FarSide {

@@ -41,14 +41,14 @@ bool svgPicturesAvailable() {
 }
 
 bool writeCurvesPicture(const QString& path, QSize size, const CurvesScene& scene) {
+    const bool svg = path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Without an SVG writer an SVG name is refused: PNG bytes in it would open nowhere.
+    if ((svg && !svgPicturesAvailable()) || !file.open(QIODevice::WriteOnly)) {
         return false;
     }
 #if KESTROVA_HAVE_SVG
-    const bool written = path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)
-                             ? writeSvg(file, size, scene)
-                             : writePng(file, size, scene);
+    const bool written = svg ? writeSvg(file, size, scene) : writePng(file, size, scene);
 #else
     const bool written = writePng(file, size, scene);
 #endif
