@@ -73,7 +73,7 @@ if [ ! -d "$WINEPREFIX/dosdevices" ]; then
 fi
 # One Wine server for the whole run: one that ends between two test programs can drop the
 # next program's connection as it starts ("wine client error ... Connection reset by peer").
-wineserver -p
+wineserver -p >"$build/wineserver.log" 2>&1  # it lists its objects there on a hang-up
 trap 'kill "${helpers[@]}" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
 # Starts a helper that writes the port it listens on to a file (its last argument).
 start_helper() {
