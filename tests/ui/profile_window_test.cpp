@@ -4,12 +4,14 @@
 #include <QAccessible>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QTableWidget>
 #include <fstream>
 
 #include "src/profile/profile_file.h"
 #include "src/ui/profile_dlg.h"
+#include "src/ui/profile_setting.h"
 #include "tests/ui/editor_fixture.h"
 
 namespace kestrova::test {
@@ -108,6 +110,31 @@ TEST_F(ProfileWindowTest, EditProfileRoundTripsAndChecksTypedValues) {
               replaced(original, "\"min\": 20,", "\"min\": 25,"));
     EXPECT_EQ(session().profilePath(), pageDir / "copy.kprofile.json");
     EXPECT_EQ(session().profile()->motors[4].min, 25);
+}
+
+// Each start of the editor, in a settings folder of the test's own: the last profile opened
+// comes back until one is closed; --profile names one for its run alone.
+TEST(ProfileSetting, TheLastProfileOpenedComesBackAtTheNextStart) {
+    const TempDir dir;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString(dir.path().string()));
+    const std::filesystem::path wren = dir / "wren.kprofile.json", lark = dir / "lark.json";
+    ASSERT_TRUE(writeProfileFile(wren, RobotProfile{}, noFlush) &&
+                writeProfileFile(lark, RobotProfile{}, noFlush));
+    const auto start = [](const std::optional<QString>& forThisRun = std::nullopt) {
+        auto session = std::make_unique<EditorSession>();
+        keepLastProfile(*session, forThisRun);
+        return session;
+    };
+    EXPECT_EQ(start()->profilePath(), std::filesystem::path());
+    start()->openProfile(wren);
+    EXPECT_EQ(start()->profilePath(), wren);
+    EXPECT_EQ(start(QString::fromStdString(lark.string()))->profilePath(), lark);
+    const auto again = start();
+    EXPECT_EQ(again->profilePath(), wren) << "--profile named one for its run alone";
+    again->closeProfile();
+    EXPECT_EQ(start()->profilePath(), std::filesystem::path());
 }
 
 }  // namespace
