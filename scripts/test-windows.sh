@@ -74,6 +74,8 @@ fi
 # One Wine server for the whole run: one that ends between two test programs can drop the
 # next program's connection as it starts ("wine client error ... Connection reset by peer").
 wineserver -p >"$build/wineserver.log" 2>&1  # it lists its objects there on a hang-up
+# Set only now that WINEPREFIX names the test prefix: an early failure never stops the server
+# of a prefix of the user's own.
 trap 'kill "${helpers[@]}" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
 # Starts a helper that writes the port it listens on to a file (its last argument).
 start_helper() {
